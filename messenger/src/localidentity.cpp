@@ -1,0 +1,40 @@
+#include "localidentity.h"
+
+#include <QFile>
+#include <QSysInfo>
+#include <QRegularExpression>
+
+namespace LocalIdentity {
+
+QString netbiosName()
+{
+    QString name = qEnvironmentVariable("VESNAL_NETBIOS_NAME").trimmed();
+    if (name.isEmpty())
+        name = QSysInfo::machineHostName().section(QLatin1Char('.'), 0, 0);
+    name = name.toUpper();
+    while (name.toUtf8().size() > 15)
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("LOCALHOST") : name;
+}
+
+QString workgroupFromSmbConf(const QString &confText)
+{
+    static const QRegularExpression line(
+        QStringLiteral(R"(^\s*workgroup\s*=\s*(\S.*?)\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    const auto match = line.match(confText);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QString workgroup()
+{
+    QString group = qEnvironmentVariable("VESNAL_WORKGROUP").trimmed();
+    if (group.isEmpty()) {
+        QFile conf(QStringLiteral("/etc/samba/smb.conf"));
+        if (conf.open(QIODevice::ReadOnly))
+            group = workgroupFromSmbConf(QString::fromUtf8(conf.readAll()));
+    }
+    return group.isEmpty() ? QStringLiteral("WORKGROUP") : group.toUpper();
+}
+
+} // namespace LocalIdentity

@@ -1,0 +1,1 @@
+// Fakes of the platform interfaces, for the tests.

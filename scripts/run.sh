@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and starts one program:
+#   scripts/run.sh vesnal [/H]     the LAN messenger
+#   scripts/run.sh tempral         the load-switching timer
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-vesnal}
+shift || true
+case "$program" in
+  vesnal) exe=messenger/vesnal ;;
+  tempral) exe=timer/tempral ;;
+  *) echo "usage: $0 vesnal|tempral [arguments]" >&2; exit 2 ;;
+esac
+"$top/scripts/deps.sh"
+"$top/scripts/build.sh"
+exec "${BUILD_DIR:-$top/build}/$exe" "$@"

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test (unit, window and,
+# as root, the Samba lab in network namespaces of its own).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/deps.sh"
+"$top/scripts/build.sh"
+cd "${BUILD_DIR:-$top/build}"
+ctest --output-on-failure -j 2 "$@"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "networkprovider.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+// Puts several back ends under one top: the top lists one provider record
+// per back end, and every other listing goes to the back end that produced
+// the record (the `provider` field, which the router stamps on each record).
+class NetworkRouter : public NetworkProvider
+{
+public:
+    // Back ends are listed at the top in the order they were added; a name
+    // is used once (a second back end of the same name is ignored).
+    void add(const QString &name, std::unique_ptr<NetworkProvider> backend);
+    // The back end that answers opensAsDirectory for paths of no known
+    // provider (plain \\SERVER\share paths).
+    void setPathFallback(const QString &name) { m_fallback = name; }
+
+    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    bool opensAsDirectory(const QString &remoteName) override;
+
+private:
+    struct Entry {
+        QString name;
+        std::unique_ptr<NetworkProvider> backend;
+    };
+    NetworkProvider *find(const QString &name) const;
+
+    std::vector<Entry> m_backends;
+    QString m_fallback;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "networkprovider.h"
+
+#include <QString>
+
+struct _SMBCCTX;
+
+// Lists the SMB network through libsmbclient: workgroups, their servers and
+// the shares of a server (and the folders of a share).
+class SmbBackend : public NetworkProvider
+{
+public:
+    // `timeoutMs` bounds every wait for an answer from the network, so a
+    // dead network costs seconds instead of the library's default minutes.
+    explicit SmbBackend(int timeoutMs = 5000);
+    ~SmbBackend() override;
+    SmbBackend(const SmbBackend &) = delete;
+    SmbBackend &operator=(const SmbBackend &) = delete;
+
+    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    bool opensAsDirectory(const QString &remoteName) override;
+
+    // The smb:// address of a remote name: "" → smb://, "RADNAGRUPA" →
+    // smb://RADNAGRUPA, "\\PC-01\share" → smb://PC-01/share. Each part is
+    // percent-encoded, so a name holding '%', '/' or '?' stays one name.
+    static QString urlFor(const QString &remoteName);
+
+    // The record of one directory entry found under `parentRemote`, or
+    // std::nullopt for entries the tree does not show (printers, IPC$,
+    // plain files, "." and "..").
+    static std::optional<NetRecord> recordFor(const QString &parentRemote, unsigned smbcType,
+                                              const QString &name, const QString &comment);
+
+private:
+    _SMBCCTX *m_ctx = nullptr;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "networkprovider.h"
+
+#include <QString>
+#include <memory>
+
+namespace SystemNetwork
+{
+// The names of the back ends as the tree shows them at the top.
+inline const QString SmbName = QStringLiteral("SMB mreža");
+inline const QString ListName = QStringLiteral("Spisak računara");
+} // namespace SystemNetwork
+
+// The network as the messenger lists it on this machine: SMB browsing and
+// the user's list file, each under a provider of its own.
+std::unique_ptr<NetworkProvider> makeSystemNetwork();

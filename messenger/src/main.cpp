@@ -1,7 +1,27 @@
+// Vesnal's start: the control-file step, then the main window, wired to
+// the real network listing, the delivery helper and message boxes.
+#include "controlfiles.h"
+#include "deliverylauncher.h"
+#include "frmnwcheck.h"
+#include "messageboxes.h"
+#include "systemnetwork.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Vesnal"));
+    QApplication::setApplicationVersion(QStringLiteral(VESNAL_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
+
+    ControlFiles::copyMissing(QCoreApplication::applicationDirPath(),
+                              ControlFiles::systemFolder());
+
+    const auto network = makeSystemNetwork();
+    DeliveryLauncher launcher;
+    QtMessageBoxes boxes;
+    frmNWCheck window(*network, launcher, boxes, QCoreApplication::arguments().mid(1));
+    window.show();
+    return app.exec();
 }

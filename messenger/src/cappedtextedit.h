@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QTextEdit>
+
+// A plain-text editor that never holds more than maxLength characters.
+// Typing past the cap is not taken; a paste or drop is cut to fit.
+// A line break is held as one "\n" and counts as one character.
+class CappedTextEdit : public QTextEdit {
+public:
+    explicit CappedTextEdit(int maxLength, QWidget *parent = nullptr);
+    int maxLength() const { return m_max; }
+    int length() const { return int(toPlainText().size()); }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    int room() const;
+    void enforceCap();
+    const int m_max;
+};

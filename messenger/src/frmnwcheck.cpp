@@ -1,0 +1,171 @@
+#include "frmnwcheck.h"
+
+#include "cappedtextedit.h"
+#include "clickablelabel.h"
+#include "linemark.h"
+#include "netnode.h"
+#include "uputstvo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWindow>
+
+frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, MessageBoxes &boxes,
+                       const QStringList &arguments, QWidget *parent)
+    : QWidget(parent), RootResource(&network), m_network(network), m_launcher(launcher),
+      m_boxes(boxes), m_arguments(arguments)
+{
+    buildLayout();
+
+    connect(&Timer1, &QTimer::timeout, this, &frmNWCheck::Timer1_Timer);
+    connect(tvwNetwork, &QTreeWidget::itemExpanded, this, &frmNWCheck::tvwNetwork_Expand);
+    connect(AddItem, &QPushButton::clicked, this, &frmNWCheck::AddItem_Click);
+    connect(RemoveItem, &QPushButton::clicked, this, &frmNWCheck::RemoveItem_Click);
+    connect(ResetList, &QPushButton::clicked, this, &frmNWCheck::ResetList_Click);
+    connect(ToAll, &QPushButton::clicked, this, &frmNWCheck::ToAll_Click);
+    connect(ToLocalGroup, &QPushButton::clicked, this, &frmNWCheck::ToLocalGroup_Click);
+    connect(RichTextBox1, &QTextEdit::textChanged, this, &frmNWCheck::RichTextBox1_Change);
+    connect(ResetMessage, &QPushButton::clicked, this, &frmNWCheck::ResetMessage_Click);
+    connect(Send, &QToolButton::clicked, this, &frmNWCheck::Send_Click);
+    connect(Pomoc, &ClickableLabel::clicked, this, &frmNWCheck::Pomoc_Click);
+    Manual->installEventFilter(this);
+    List1->installEventFilter(this);
+    RichTextBox1->installEventFilter(this);
+
+    // The window is activated again when the user comes back to it from the
+    // help panel; message boxes and other programs do not count.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
+        if (!now)
+            return;
+        if (now == windowHandle()) {
+            if (m_cameFromHelp)
+                Form_Activate();
+            m_cameFromHelp = false;
+        } else {
+            m_cameFromHelp = m_help && now == m_help->windowHandle();
+        }
+    });
+}
+
+frmNWCheck::~frmNWCheck()
+{
+    // Items go before the model they belong to, keeping the index honest.
+    tvwNetwork->clear();
+}
+
+void frmNWCheck::Form_Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    Timer1.setInterval(5000);
+    Timer1.start();
+    setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
+    imlNWImages.load();
+
+    // Root node and the providers under it.
+    NetNode *root = addNode(nullptr, QStringLiteral("_ROOT"), QStringLiteral("Mreža"),
+                            QStringLiteral("root"));
+    if (root)
+        root->tag = QStringLiteral("Y");
+    for (const auto &resource : RootResource.Children()) {
+        NetNode *node = addResourceNode(root, *resource);
+        if (!node)
+            continue;
+        node->tag = QStringLiteral("N");
+        if (node->image != QLatin1String("server"))
+            addNode(node, node->key + QStringLiteral("_FAKE"), QStringLiteral("FAKE"),
+                    QStringLiteral("server"), true);
+        tvwNetwork->scrollToItem(node);
+    }
+    if (root)
+        root->setExpanded(true);
+    Total->setText(QStringLiteral("0"));
+}
+
+void frmNWCheck::Form_Activate()
+{
+    ExpandAllNodes();
+    ExpandAllNodes();
+    Manual->setFocus();
+    if (m_arguments.join(QLatin1Char(' ')).toUpper() == QLatin1String("/H")) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+        ExpandAllNodes();
+    }
+}
+
+void frmNWCheck::Timer1_Timer()
+{
+    Label2->hide();
+    Line1->hide();
+    Timer1.stop();
+}
+
+void frmNWCheck::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    Form_Load();
+    // Centred on the screen, then the first activation right after showing.
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    QTimer::singleShot(0, this, &frmNWCheck::Form_Activate);
+}
+
+void frmNWCheck::closeEvent(QCloseEvent *e)
+{
+    // Closing the main window ends the program, the help panel included.
+    e->accept();
+    QCoreApplication::quit();
+}
+
+bool frmNWCheck::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == Manual && e->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(e);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Manual_KeyPress(13);
+            return true;
+        }
+    } else if (watched == List1 && e->type() == QEvent::FocusIn) {
+        List1_GotFocus();
+    } else if (watched == RichTextBox1 && e->type() == QEvent::FocusIn) {
+        RichTextBox1_GotFocus();
+    } else if (watched == RichTextBox1 && e->type() == QEvent::FocusOut) {
+        RichTextBox1_LostFocus();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+QString frmNWCheck::nodeKey(const QTreeWidgetItem *node)
+{
+    const NetNode *n = NetNode::from(node);
+    return n ? n->key : QString();
+}
+
+QString frmNWCheck::nodeTag(const QTreeWidgetItem *node)
+{
+    const NetNode *n = NetNode::from(node);
+    return n ? n->tag : QString();
+}
+
+QString frmNWCheck::nodeImage(const QTreeWidgetItem *node)
+{
+    const NetNode *n = NetNode::from(node);
+    return n ? n->image : QString();
+}
+
+Uputstvo *frmNWCheck::helpPanel() const
+{
+    return m_help;
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "imagelist.h"
+#include "netresource.h"
+#include "nodeindex.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTextEdit;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class ClickableLabel;
+class NetNode;
+class LineMark;
+class MessageBoxes;
+class NetworkProvider;
+class ProcessLauncher;
+class Uputstvo;
+class QWindow;
+
+// The messenger's main window: the network tree, the recipient list, the
+// message editor and the send button. Its handlers are members named after
+// the control and event they serve.
+class frmNWCheck : public QWidget {
+    Q_OBJECT
+public:
+    // `arguments` is the command line after the program name ("/H" minimises).
+    frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, MessageBoxes &boxes,
+               const QStringList &arguments, QWidget *parent = nullptr);
+    ~frmNWCheck() override;
+
+    // Controls, named as the window names them.
+    QLineEdit *Manual = nullptr;
+    QTextEdit *RichTextBox1 = nullptr;
+    QToolButton *Send = nullptr;
+    QPushButton *ResetList = nullptr;
+    QPushButton *AddItem = nullptr;
+    QPushButton *ToAll = nullptr;
+    QPushButton *RemoveItem = nullptr;
+    QPushButton *ToLocalGroup = nullptr;
+    QTreeWidget *tvwNetwork = nullptr;
+    QListWidget *List1 = nullptr;
+    QPushButton *ResetMessage = nullptr;
+    QLineEdit *Total = nullptr;
+    QLabel *Length = nullptr;
+    QLabel *Latinica = nullptr;
+    ClickableLabel *Pomoc = nullptr;
+    QLabel *Label2 = nullptr;
+    LineMark *Line1 = nullptr;
+    QTimer Timer1;
+    ImageList imlNWImages;
+
+    // The top of the network, owned for the window's whole life.
+    NetResource RootResource;
+    // Every tree node by its key; also keeps the order of addition.
+    NodeIndex nodes;
+
+    // Lifecycle.
+    void Form_Load();
+    void Form_Activate();
+    void Timer1_Timer();
+
+    // Network tree.
+    void tvwNetwork_Expand(QTreeWidgetItem *node);
+    void ExpandAllNodes();
+
+    // Recipient list.
+    void AddRecipient(const QString &name);
+    void AddItem_Click();
+    void RemoveItem_Click();
+    void ResetList_Click();
+    void ToAll_Click();
+    void ToLocalGroup_Click();
+    void Manual_KeyPress(int keyAscii);
+    void List1_GotFocus();
+
+    // Message editor.
+    void RichTextBox1_Change();
+    void RichTextBox1_GotFocus();
+    void RichTextBox1_LostFocus();
+    void ResetMessage_Click();
+    QString messageText() const;
+
+    // Dispatch.
+    void Send_Click();
+
+    // Help panel beside the window.
+    void Pomoc_Click();
+    Uputstvo *helpPanel() const;
+
+    // Tree node model.
+    static QString nodeKey(const QTreeWidgetItem *node);
+    static QString nodeTag(const QTreeWidgetItem *node);
+    static QString nodeImage(const QTreeWidgetItem *node);
+
+    static inline const QString GroupEntry = QStringLiteral("SVI u mojoj grupi / mom domenu");
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void buildLayout();
+    void ExpandNode(QTreeWidgetItem *node);
+    NetNode *addNode(QTreeWidgetItem *parent, const QString &key, const QString &text,
+                     const QString &image, bool placeholder = false);
+    NetNode *addResourceNode(QTreeWidgetItem *parent, const NetResource &resource);
+    bool removeNode(const QString &key);
+    void focusList();
+    void entryAdded(const QString &name);
+    void entriesCleared();
+
+    NetworkProvider &m_network;
+    ProcessLauncher &m_launcher;
+    MessageBoxes &m_boxes;
+    QStringList m_arguments;
+    QPointer<Uputstvo> m_help;
+    bool m_cameFromHelp = false;
+    QHash<QString, int> m_entryCount; // entries of List1, for the duplicate test
+    bool m_loaded = false;
+    bool m_shownOnce = false;
+};

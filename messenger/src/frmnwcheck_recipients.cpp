@@ -1,0 +1,127 @@
+// The recipient list: adding from the tree, by name, the whole network or
+// the own group; removing; and the count box that follows the list.
+#include "frmnwcheck.h"
+#include "messageboxes.h"
+#include "netnode.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QTreeWidget>
+
+void frmNWCheck::focusList()
+{
+    List1->setFocus();
+    // The count follows the list even when the list had the focus already,
+    // or the window is not the active one.
+    List1_GotFocus();
+}
+
+void frmNWCheck::entryAdded(const QString &name)
+{
+    ++m_entryCount[name];
+}
+
+void frmNWCheck::entriesCleared()
+{
+    List1->clear();
+    m_entryCount.clear();
+}
+
+void frmNWCheck::AddRecipient(const QString &name)
+{
+    if (m_entryCount.value(name) > 0)
+        return;
+    List1->addItem(name);
+    entryAdded(name);
+    focusList();
+}
+
+void frmNWCheck::AddItem_Click()
+{
+    NetNode *node = NetNode::from(tvwNetwork->currentItem());
+    if (!node)
+        return;
+    if (node->image == QLatin1String("server")) {
+        AddRecipient(node->text(0));
+    } else if (node->image == QLatin1String("domain")) {
+        tvwNetwork_Expand(node);
+        for (int i = 0; i < node->childCount(); ++i) {
+            const QString text = node->child(i)->text(0);
+            if (text != QLatin1String("FAKE"))
+                AddRecipient(text);
+        }
+    }
+}
+
+void frmNWCheck::RemoveItem_Click()
+{
+    if (QListWidgetItem *item = List1->currentItem(); item && item->isSelected()) {
+        const QString name = item->text();
+        if (--m_entryCount[name] <= 0)
+            m_entryCount.remove(name);
+        delete item;
+    }
+    focusList();
+}
+
+void frmNWCheck::ResetList_Click()
+{
+    entriesCleared();
+    focusList();
+}
+
+void frmNWCheck::ToLocalGroup_Click()
+{
+    AddRecipient(GroupEntry);
+}
+
+void frmNWCheck::ToAll_Click()
+{
+    if (!m_boxes.confirm(this, QStringLiteral("Sigurno želiš da primaoci ove poruke budu BAŠ SVI "
+                                              "u mreži?"))) {
+        Manual->setFocus();
+        return;
+    }
+    ExpandAllNodes();
+    entriesCleared();
+    QStringList servers;
+    for (size_t i = 0; i < nodes.slotCount(); ++i) {
+        const NetNode *node = nodes.at(i);
+        if (node && node->image == QLatin1String("server") && node->text(0) != QLatin1String("FAKE"))
+            servers.append(node->text(0));
+    }
+    // The whole network is taken as listed, without the duplicate test.
+    List1->addItems(servers);
+    for (const QString &name : std::as_const(servers))
+        entryAdded(name);
+    focusList();
+}
+
+void frmNWCheck::Manual_KeyPress(int keyAscii)
+{
+    if (keyAscii != 13 || Manual->text().isEmpty())
+        return;
+    ExpandAllNodes();
+    const QString typed = QLocale::system().toUpper(Manual->text());
+    for (size_t i = 0; i < nodes.slotCount(); ++i) {
+        const NetNode *node = nodes.at(i);
+        if (node && !node->placeholder && node->text(0) == typed) {
+            AddRecipient(typed);
+            Manual->clear();
+            Manual->setFocus();
+            return;
+        }
+    }
+    m_boxes.report(this, MessageBoxes::Icon::Critical,
+                   QStringLiteral("Taj primalac trenutno ne postoji u ovoj mreži!"));
+    Manual->setFocus();
+}
+
+void frmNWCheck::List1_GotFocus()
+{
+    if (m_entryCount.value(GroupEntry) > 0)
+        Total->setText(QStringLiteral(" "));
+    else
+        Total->setText(QString::number(List1->count()));
+}

@@ -1,0 +1,44 @@
+// Sending: one command line per recipient, started without waiting, and
+// one box that tells whether the message was handed over.
+#include "frmnwcheck.h"
+#include "messageboxes.h"
+#include "processlauncher.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextEdit>
+
+void frmNWCheck::Send_Click()
+{
+    const QString textSent = QLatin1Char(' ') + messageText();
+    bool isNumber = false;
+    const int count = Total->text().trimmed().toInt(&isNumber);
+    if (textSent.size() <= 1) {
+        m_boxes.report(this, MessageBoxes::Icon::Critical,
+                       QStringLiteral("Ne postoji tekst poruke!"));
+    } else if (isNumber && count == 0) {
+        // A blank count (the own group is listed) is no number and lets the
+        // send go on.
+        m_boxes.report(this, MessageBoxes::Icon::Critical,
+                       QStringLiteral("Nije navedeno ko su primaoci poruke!"));
+    } else {
+        Manual->clear();
+        qint64 outcome = 0;
+        const int entries = List1->count();
+        for (int i = 0; i < entries; ++i) {
+            const QString entry = List1->item(i)->text();
+            const QString name = entry == GroupEntry ? QStringLiteral("*") : entry;
+            if (const qint64 task = m_launcher.start(QStringLiteral("net send ") + name + textSent))
+                outcome = task;
+            if (i == List1->count() - 1) {
+                if (outcome != 0)
+                    m_boxes.report(this, MessageBoxes::Icon::None,
+                                   QStringLiteral("          Poruka je predata mreži.          "));
+                else
+                    m_boxes.report(this, MessageBoxes::Icon::Critical,
+                                   QStringLiteral("Poruka nije mogla biti ispravno predata mreži!"));
+            }
+        }
+    }
+    RichTextBox1->setFocus();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+// A straight stroke between two points given in the parent's twips.
+class LineMark : public QWidget {
+public:
+    LineMark(QWidget *parent, QPointF fromTwips, QPointF toTwips);
+    QPointF from() const { return m_from; }
+    QPointF to() const { return m_to; }
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    QPointF m_from; // in pixels, relative to this widget
+    QPointF m_to;
+};

@@ -1,0 +1,120 @@
+#include "netresource.h"
+
+#include "networkprovider.h"
+
+namespace {
+// Providers that add nothing a message can reach; matched exactly.
+bool isFilteredOut(const QString &remoteName)
+{
+    return remoteName == QLatin1String("Web Client Network") ||
+           remoteName == QLatin1String("Microsoft Terminal Services");
+}
+
+QString keyOf(const QString &remoteName)
+{
+    return remoteName.toCaseFolded();
+}
+} // namespace
+
+NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
+
+NetResource::~NetResource() = default;
+
+NetResources &NetResource::Children()
+{
+    if (!Enumerated)
+        EnumerateChildren();
+    return *ChildResources;
+}
+
+void NetResource::EnumerateChildren()
+{
+    ChildResources = std::make_unique<NetResources>();
+    if (!m_network)
+        return;
+    const auto listed = m_network->list(IsRoot ? nullptr : &Record);
+    if (!listed)
+        return; // not opened: stays unlisted and is asked again next time
+    for (const NetRecord &record : *listed) {
+        auto child = std::make_unique<NetResource>(m_network);
+        child->SetRecord(record);
+        if (isFilteredOut(child->RemoteName()))
+            continue;
+        // A second child under a remote name already listed is skipped; the
+        // rest of the listing is still taken.
+        ChildResources->Add(std::move(child));
+    }
+    Enumerated = true;
+}
+
+void NetResource::SetRecord(const NetRecord &record)
+{
+    Record = record;
+    IsRoot = false;
+}
+
+QString NetResource::typeName(quint32 displayType)
+{
+    static const char *const names[] = {"Generic", "Domain",     "Server",    "Share",
+                                        "File",    "Group",      "Network",   "Root",
+                                        "AdminShare", "Directory", "Tree", "NDSContainer"};
+    if (displayType >= std::size(names))
+        return QString();
+    return QString::fromLatin1(names[displayType]);
+}
+
+QString NetResource::ResourceTypeName() const
+{
+    return typeName(Record.displayType);
+}
+
+QString NetResource::ShortName() const
+{
+    const qsizetype slash = Record.remoteName.lastIndexOf(QLatin1Char('\\'));
+    return slash < 0 ? Record.remoteName : Record.remoteName.mid(slash + 1);
+}
+
+NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
+{
+    const QString key = keyOf(resource->RemoteName());
+    if (m_index.contains(key))
+        return nullptr;
+    m_index.insert(key, int(m_members.size()));
+    m_members.push_back(std::move(resource));
+    return m_members.back().get();
+}
+
+NetResource *NetResources::Item(int position) const
+{
+    if (position < 1 || position > Count())
+        return nullptr;
+    return m_members[size_t(position - 1)].get();
+}
+
+NetResource *NetResources::Item(const QString &key) const
+{
+    const auto it = m_index.constFind(keyOf(key));
+    return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
+}
+
+bool NetResources::Remove(int position)
+{
+    if (position < 1 || position > Count())
+        return false;
+    m_members.erase(m_members.begin() + (position - 1));
+    reindex();
+    return true;
+}
+
+bool NetResources::Remove(const QString &key)
+{
+    const auto it = m_index.constFind(keyOf(key));
+    return it != m_index.cend() && Remove(*it + 1);
+}
+
+void NetResources::reindex()
+{
+    m_index.clear();
+    for (size_t i = 0; i < m_members.size(); ++i)
+        m_index.insert(keyOf(m_members[i]->RemoteName()), int(i));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "netrecord.h"
+
+#include <QHash>
+#include <memory>
+#include <vector>
+
+class NetworkProvider;
+class NetResources;
+
+// One resource of the network (provider, workgroup, server, share …) with
+// its lazily listed children. A resource created without a record is the
+// top of the network.
+class NetResource {
+public:
+    explicit NetResource(NetworkProvider *network);
+    ~NetResource();
+    NetResource(const NetResource &) = delete;
+    NetResource &operator=(const NetResource &) = delete;
+
+    // The children; lists them first unless a listing already completed.
+    NetResources &Children();
+
+    QString Comment() const { return Record.comment; }
+    QString LocalName() const { return Record.localName; }
+    QString Provider() const { return Record.provider; }
+    QString RemoteName() const { return Record.remoteName; }
+    quint32 ResourceType() const { return Record.displayType; }
+    QString ResourceTypeName() const;
+    QString ShortName() const;
+
+    const NetRecord &record() const { return Record; }
+    bool isRoot() const { return IsRoot; }
+    bool isEnumerated() const { return Enumerated; }
+
+    static QString typeName(quint32 displayType);
+
+private:
+    void EnumerateChildren();
+    void SetRecord(const NetRecord &record);
+
+    NetworkProvider *m_network;
+    NetRecord Record;
+    bool Enumerated = false;
+    std::unique_ptr<NetResources> ChildResources;
+    bool IsRoot = true;
+};
+
+// The ordered children of one resource, keyed by remote name. Keys ignore
+// letter case and occur once; positions count from 1.
+class NetResources {
+public:
+    NetResource *Item(int position) const;
+    NetResource *Item(const QString &key) const;
+    int Count() const { return int(m_members.size()); }
+    bool Remove(int position);
+    bool Remove(const QString &key);
+
+    auto begin() const { return m_members.begin(); }
+    auto end() const { return m_members.end(); }
+
+private:
+    friend class NetResource;
+    // Takes the resource; refuses (and drops) one whose key is already here.
+    NetResource *Add(std::unique_ptr<NetResource> resource);
+    void reindex();
+
+    std::vector<std::unique_ptr<NetResource>> m_members;
+    QHash<QString, int> m_index; // case-folded key → position - 1
+};

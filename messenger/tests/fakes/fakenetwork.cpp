@@ -1,0 +1,34 @@
+#include "fakenetwork.h"
+
+NetRecord &FakeNetwork::add(const QString &parent, const QString &remoteName, quint32 displayType,
+                            const QString &comment)
+{
+    NetRecord r;
+    r.scope = NetScope::GlobalNet;
+    r.type = displayType == NetDisplay::Share ? NetType::Disk : NetType::Any;
+    r.displayType = displayType;
+    r.usage = NetUsage::Container;
+    r.remoteName = remoteName;
+    r.comment = comment;
+    r.provider = QStringLiteral("Fake");
+    auto &list = m_children[parent];
+    list.append(r);
+    return list.last();
+}
+
+std::optional<QList<NetRecord>> FakeNetwork::list(const NetRecord *parent)
+{
+    const QString key = parent ? parent->remoteName : QString();
+    ++m_total;
+    ++m_listings[key];
+    if (int &f = m_failures[key]; f > 0) {
+        --f;
+        return std::nullopt;
+    }
+    return m_children.value(key);
+}
+
+bool FakeNetwork::opensAsDirectory(const QString &remoteName)
+{
+    return m_reachable.contains(remoteName);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "networkprovider.h"
+
+#include <QHash>
+#include <QSet>
+
+// An in-memory network: children by parent remote name ("" is the top).
+// Counts every listing so tests can see what reached the "platform".
+class FakeNetwork : public NetworkProvider {
+public:
+    // Adds a child record under `parent` ("" for the top) and returns it.
+    NetRecord &add(const QString &parent, const QString &remoteName, quint32 displayType,
+                   const QString &comment = QString());
+    // Listing `remoteName` fails to open this many more times.
+    void failOpen(const QString &remoteName, int times = 1) { m_failures[remoteName] = times; }
+    void makeReachable(const QString &share) { m_reachable.insert(share); }
+
+    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    bool opensAsDirectory(const QString &remoteName) override;
+
+    int listings(const QString &remoteName) const { return m_listings.value(remoteName); }
+    int totalListings() const { return m_total; }
+
+private:
+    QHash<QString, QList<NetRecord>> m_children;
+    QHash<QString, int> m_failures;
+    QHash<QString, int> m_listings;
+    QSet<QString> m_reachable;
+    int m_total = 0;
+};

@@ -1,1 +1,0 @@
-// Fakes of the platform interfaces, for the tests.

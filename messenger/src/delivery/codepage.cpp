@@ -1,0 +1,70 @@
+#include "codepage.h"
+
+#include <QRegularExpression>
+#include <cerrno>
+#include <iconv.h>
+
+namespace
+{
+
+// One iconv conversion from UTF-8; closed when it goes out of scope.
+class Converter
+{
+public:
+    explicit Converter(const QString &to) : m_cd(iconv_open(to.toLatin1().constData(), "UTF-8")) {}
+    ~Converter()
+    {
+        if (ok()) iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+} // namespace
+
+bool CodePage::isAcceptableName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_-]{1,20}$"));
+    return pattern.match(name).hasMatch();
+}
+
+std::optional<CodePage> CodePage::byName(const QString &name)
+{
+    if (!isAcceptableName(name) || !Converter(name).ok()) return std::nullopt;
+    return CodePage(name);
+}
+
+std::optional<QByteArray> CodePage::encode(const QString &text, QString *firstMissing) const
+{
+    Converter converter(m_name);
+    if (!converter.ok()) return std::nullopt;
+    QByteArray in = text.toUtf8();
+    // Every code page that can name a NetBIOS character set takes at most
+    // four bytes for one UTF-8 byte; usually exactly one or fewer.
+    QByteArray out(in.size() * 4 + 16, Qt::Uninitialized);
+    char *inPtr = in.data();
+    size_t inLeft = size_t(in.size());
+    char *outPtr = out.data();
+    size_t outLeft = size_t(out.size());
+    while (inLeft > 0) {
+        if (iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) {
+            if (firstMissing) {
+                const qsizetype done = inPtr - in.constData();
+                const QString rest = QString::fromUtf8(in.constData() + done, in.size() - done);
+                *firstMissing = rest.isEmpty() ? QString() : QString(rest.at(0));
+                if (!rest.isEmpty() && rest.at(0).isHighSurrogate() && rest.size() > 1)
+                    *firstMissing = rest.left(2);
+            }
+            return std::nullopt;
+        }
+    }
+    // Flush any shift state (no-op for single-byte code pages).
+    iconv(converter.get(), nullptr, nullptr, &outPtr, &outLeft);
+    out.truncate(outPtr - out.constData());
+    return out;
+}

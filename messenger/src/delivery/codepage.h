@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// A DOS code page as smbclient names it ("CP1250"), checked through iconv:
+// whether a text can be carried in it and how many bytes it takes there.
+class CodePage
+{
+public:
+    // Only names of letters, digits, "_" and "-", 1 to 20 long, are taken,
+    // so that the name can never widen the smbclient option it goes into.
+    static bool isAcceptableName(const QString &name);
+
+    // The code page `name`, or std::nullopt when the name is not acceptable
+    // or iconv does not know it.
+    static std::optional<CodePage> byName(const QString &name);
+
+    QString name() const { return m_name; }
+
+    // The text in this code page, or std::nullopt when a character of it has
+    // no place there (then *firstMissing, when given, is that character).
+    std::optional<QByteArray> encode(const QString &text, QString *firstMissing = nullptr) const;
+
+private:
+    explicit CodePage(const QString &name) : m_name(name) {}
+    QString m_name;
+};

@@ -1,0 +1,116 @@
+#include "delivery.h"
+
+#include "codepage.h"
+#include "localidentity.h"
+#include "messagetext.h"
+#include "netbiosname.h"
+#include "sendrequest.h"
+#include "smbclientsender.h"
+#include "workgroupcomputers.h"
+
+#include <QTextStream>
+
+namespace Delivery
+{
+
+namespace
+{
+
+const QString Prefix = QStringLiteral("vesnal-net: ");
+
+int refuse(QTextStream &err, const QString &why)
+{
+    err << Prefix << why << Qt::endl;
+    return BadRequest;
+}
+
+} // namespace
+
+Settings Settings::fromEnvironment()
+{
+    Settings settings;
+    settings.smbclient = SmbclientSender::findProgram();
+    if (qEnvironmentVariableIsSet("VESNAL_CODEPAGE"))
+        settings.codePage = qEnvironmentVariable("VESNAL_CODEPAGE");
+    settings.sender = LocalIdentity::netbiosName();
+    settings.workgroup = LocalIdentity::workgroup();
+    return settings;
+}
+
+int run(const QStringList &arguments, const Settings &settings,
+        const std::function<NetworkProvider &()> &network, QTextStream &err)
+{
+    QString why;
+    const auto request = SendRequest::parse(arguments, &why);
+    if (!request) {
+        err << Prefix << why << Qt::endl << "usage: vesnal-net send NAME TEXT..." << Qt::endl;
+        return BadRequest;
+    }
+    const auto codePage = CodePage::byName(settings.codePage);
+    if (!codePage)
+        return refuse(err, QStringLiteral("unusable code page \"%1\" (VESNAL_CODEPAGE takes a "
+                                          "name such as CP1250 or CP852)")
+                               .arg(settings.codePage));
+    const auto sender = NetbiosName::normalizedSender(settings.sender, *codePage, &why);
+    if (!sender)
+        return refuse(err, QStringLiteral("this computer's name \"%1\" cannot be used: %2")
+                               .arg(settings.sender, why));
+    const QString problem = MessageText::problem(request->text, *codePage);
+    if (!problem.isEmpty()) return refuse(err, problem);
+
+    QStringList recipients;
+    bool allDelivered = true;
+    if (request->name == QLatin1String("*")) {
+        if (settings.workgroup.isEmpty())
+            return refuse(err, QStringLiteral("\"*\" needs this computer's workgroup, and none "
+                                              "is set (VESNAL_WORKGROUP or smb.conf)"));
+        const auto computers = workgroupComputers(network(), settings.workgroup, *sender);
+        if (!computers) {
+            err << Prefix
+                << QStringLiteral("workgroup %1 could not be listed; nothing was sent")
+                       .arg(settings.workgroup)
+                << Qt::endl;
+            return NotDelivered;
+        }
+        for (const QString &computer : *computers) {
+            // A listed name that breaks the rules is reported, not run.
+            const auto name = NetbiosName::normalized(computer, *codePage, &why);
+            if (name) {
+                recipients.append(*name);
+            } else {
+                allDelivered = false;
+                err << Prefix << computer << ": not delivered: " << why << Qt::endl;
+            }
+        }
+        if (computers->isEmpty()) {
+            err << Prefix
+                << QStringLiteral("no other computer found in workgroup %1; nothing was sent")
+                       .arg(settings.workgroup)
+                << Qt::endl;
+            return NotDelivered;
+        }
+    } else {
+        const auto name = NetbiosName::normalized(request->name, *codePage, &why);
+        if (!name)
+            return refuse(err, QStringLiteral("bad computer name \"%1\": %2; nothing was sent")
+                                   .arg(request->name, why));
+        recipients.append(*name);
+    }
+
+    if (settings.smbclient.isEmpty()) {
+        err << Prefix << "smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing was sent"
+            << Qt::endl;
+        return NotDelivered;
+    }
+    const SmbclientSender smbclient(settings.smbclient, *codePage, *sender, settings.timeoutMs);
+    for (const QString &name : recipients) {
+        const auto outcome = smbclient.send(name, request->text);
+        if (!outcome.delivered) {
+            allDelivered = false;
+            err << Prefix << name << ": not delivered: " << outcome.reason << Qt::endl;
+        }
+    }
+    return allDelivered ? Delivered : NotDelivered;
+}
+
+} // namespace Delivery

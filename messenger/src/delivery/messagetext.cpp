@@ -1,0 +1,35 @@
+#include "messagetext.h"
+
+#include <QList>
+
+namespace MessageText
+{
+
+qsizetype bufferBytes(const QString &text)
+{
+    return text.toUtf8().size() + text.count(QLatin1Char('\n'));
+}
+
+QString problem(const QString &text, const CodePage &codePage)
+{
+    if (text.isEmpty()) return QStringLiteral("the message text is empty");
+    QString missing;
+    if (!codePage.encode(text, &missing))
+        return QStringLiteral("the character \"%1\" (U+%2) has no place in code page %3; "
+                              "nothing was sent (set VESNAL_CODEPAGE to a code page that "
+                              "holds it)")
+            .arg(missing)
+            .arg(QString::number(missing.toUcs4().value(0), 16)
+                     .toUpper()
+                     .rightJustified(4, QLatin1Char('0')))
+            .arg(codePage.name());
+    const qsizetype bytes = bufferBytes(text);
+    if (bytes > SmbclientBufferBytes)
+        return QStringLiteral("the message is too long: %1 bytes (line breaks count twice), "
+                              "at most %2 can be sent; nothing was sent")
+            .arg(bytes)
+            .arg(SmbclientBufferBytes);
+    return QString();
+}
+
+} // namespace MessageText

@@ -1,0 +1,423 @@
+#include "form1.h"
+
+#include "beeper.h"
+#include "icons.h"
+#include "messageboxes.h"
+#include "numbers.h"
+#include "outlineshape.h"
+#include "picturebutton.h"
+#include "serialline.h"
+#include "settingsstore.h"
+#include "ticktimer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <cmath>
+
+namespace {
+const QString kPamtiZadatoVreme = "Pamti Zadato Vreme";
+const QString kZadatoVreme = "Zadato Vreme";
+const QString kPamtiPort = "Pamti Port";
+const QString kPort = "Port";
+const QString kZvuk = "Zvuk";
+const QString kDa = "DA";
+const QString kNe = "NE";
+
+const QString kNoPort = "Ne postoji slobodan serijski port pod tim brojem.";
+const QString kUnplug = "Na kraju rada sa tajmerom - odspoj kabl od prekidackog modula.";
+const QString kOffCaption = "Potrosac je sada ISKLJUCEN. Pritisni ovde da bi ga ukljucio.";
+const QString kOnCaption = "Potrosac je sada UKLJUCEN. Pritisni ovde da bi ga trenutno iskljucio.";
+const QString kStopped = "Tajmer stoji.";
+const QString kCounting = "Tajmer odbrojava.";
+
+const QColor kWhite(255, 255, 255);
+const QColor kYellow(255, 255, 0);
+
+void setBold(QLabel *l, bool bold)
+{
+    QFont f = l->font();
+    f.setBold(bold);
+    l->setFont(f);
+}
+} // namespace
+
+Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,
+             QWidget *parent)
+    : QWidget(parent), MSComm1(line), settings_(settings), beeper_(beeper), boxes_(boxes)
+{
+    buildLayout();
+    connect(PortCombo, &QComboBox::activated, this, [this] { portComboClick(); });
+    connect(btnIskljuci, &QPushButton::clicked, this, [this] { btnIskljuciClick(); });
+    connect(btnPokreniT, &QPushButton::clicked, this, [this] { btnPokreniTClick(); });
+    connect(Timer1, &TickTimer::tick, this, [this] { timer1Tick(); });
+    connect(Timer2, &TickTimer::tick, this, [this] { timer2Tick(); });
+    Zadato1->installEventFilter(this);
+    Ostalo1->installEventFilter(this);
+}
+
+Form1::~Form1() = default;
+
+// --- load, first activation, close -----------------------------------------
+
+void Form1::formLoad()
+{
+    Natpis = "Tempral v0.5";
+    Timer1->setEnabled(false);
+    Timer1->setInterval(1000);
+    Timer2->setEnabled(false);
+
+    const QString vreme = settings_.read(kPamtiZadatoVreme).value_or(QString());
+    if (vreme == kDa) {
+        if (const auto stored = settings_.read(kZadatoVreme)) Zadato1->setText(*stored);
+        Pamti_vreme->setChecked(true);
+    } else {
+        Zadato1->clear();
+        Pamti_vreme->setChecked(vreme != kNe);
+    }
+
+    const QString port = settings_.read(kPamtiPort).value_or(QString());
+    if (port == kDa) {
+        if (const auto stored = settings_.read(kPort)) PortCombo->setEditText(*stored);
+        Pamti_port->setChecked(true);
+    } else {
+        // Choosing the entry runs the port selection, as any choice does.
+        chooseFirstEntry(false);
+        Pamti_port->setChecked(port != kNe);
+    }
+
+    chkZvuk->setChecked(settings_.read(kZvuk).value_or(QString()) != kNe);
+}
+
+void Form1::formFirstActivate()
+{
+    selectPort(false);
+    Prikazi_stanje(false);
+    emit firstActivationDone();
+}
+
+void Form1::writeSettings()
+{
+    // Each write stands alone: one that fails costs that value only.
+    if (Pamti_vreme->isChecked()) {
+        settings_.write(kZadatoVreme, Zadato1->text());
+        settings_.write(kPamtiZadatoVreme, kDa);
+    } else {
+        settings_.write(kPamtiZadatoVreme, kNe);
+    }
+    if (Pamti_port->isChecked()) {
+        settings_.write(kPort, PortCombo->currentText());
+        settings_.write(kPamtiPort, kDa);
+    } else {
+        settings_.write(kPamtiPort, kNe);
+    }
+    settings_.write(kZvuk, chkZvuk->isChecked() ? kDa : kNe);
+}
+
+void Form1::formClose()
+{
+    writeSettings();
+    const bool wasOn = MSComm1.rts();
+    MSComm1.setRts(false);
+    Timer1->setEnabled(false);
+    setBold(Label3, false);
+    Label3->setText(kStopped);
+    Shape4->hide();
+    Prikazi_stanje(false);
+    if (wasOn && chkZvuk->isChecked()) beeper_.beep(800, 900);
+    boxes_.warning(this, Natpis, kUnplug);
+}
+
+void Form1::endBySignal()
+{
+    if (ended_) return;
+    ended_ = true;
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    MSComm1.setRts(false);
+    writeSettings();
+}
+
+bool Form1::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        // Run once the activation itself is done: the port selection may
+        // show a box.
+        QMetaObject::invokeMethod(
+            this, [this] { formFirstActivate(); }, Qt::QueuedConnection);
+    }
+    return QWidget::event(e);
+}
+
+void Form1::closeEvent(QCloseEvent *e)
+{
+    // A second close request while the reminder is up changes nothing.
+    if (!closing_ && !ended_) {
+        closing_ = true;
+        formClose();
+    } else if (!ended_) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+// --- serial port --------------------------------------------------------------
+
+void Form1::chooseFirstEntry(bool fallback)
+{
+    PortCombo->setCurrentIndex(0);
+    selectPort(fallback);
+}
+
+void Form1::portComboClick() { selectPort(false); }
+
+void Form1::selectPort(bool fallback)
+{
+    if (ended_) return;
+    MSComm1.close();
+    int number = 0;
+    QString error;
+    if (numbers::portNumber(PortCombo->currentText(), &number) && MSComm1.open(number, &error))
+        return;
+    // When the first entry fails as well, the port stays closed: one message
+    // is enough, and choosing it again would fail again.
+    if (fallback) return;
+    boxes_.critical(this, Natpis, kNoPort);
+    chooseFirstEntry(true);
+}
+
+// --- manual switch and the state display --------------------------------------
+
+void Form1::btnIskljuciClick()
+{
+    if (Timer2->isEnabled()) {
+        Ostalo1->setFocus();
+        return;
+    }
+    QElapsedTimer handling;
+    handling.start();
+    Timer2->setInterval(150);
+    Timer2->setEnabled(true);
+    MSComm1.setRts(!MSComm1.rts());
+    if (!Ostalo1->text().isEmpty()) Ostalo1->setText("0");
+    setOstaloColour(kWhite);
+    if (!MSComm1.rts()) stopCountdownLook();
+    Ostalo1->setFocus();
+    Prikazi_stanje(true);
+    // Presses made while the signal played wait in the queue, and Qt does not
+    // promise to deliver them before the overdue guard tick. Restarting the
+    // guard after a long signal makes sure they are ignored.
+    if (handling.elapsed() >= Timer2->interval()) Timer2->setEnabled(true);
+}
+
+void Form1::timer2Tick() { Timer2->setEnabled(false); }
+
+void Form1::stopCountdownLook()
+{
+    Zadato1->setEnabled(true);
+    btnPokreniT->setEnabled(true);
+    setBold(Label3, false);
+    Label3->setText(kStopped);
+    Minuta->hide();
+    Minuta->clear();
+    Shape4->hide();
+    Timer1->setEnabled(false);
+    Ostalo1->setEnabled(true);
+}
+
+void Form1::Prikazi_stanje(bool Sa_zvukom)
+{
+    if (!MSComm1.rts()) {
+        btnIskljuci->setText(kOffCaption);
+        btnIskljuci->setPicture("lightoff");
+        btnIskljuci->setFace(systemColour(0));
+        Shape3->hide();
+        PortCombo->setEnabled(true);
+        setIcon("appicon");
+        setWindowTitle(Natpis);
+        repaint();
+        if (Sa_zvukom && chkZvuk->isChecked()) beeper_.beep(800, 900);
+    } else {
+        btnIskljuci->setText(kOnCaption);
+        btnIskljuci->setPicture("lighton");
+        btnIskljuci->setFace(systemColour(24));
+        Shape3->show();
+        Shape3->setBorderStyle(1);
+        Shape3->setBorderWidth(2);
+        PortCombo->setEnabled(false);
+        if (btnPokreniT->isEnabled()) setIcon("redtimer");
+        repaint();
+        if (Sa_zvukom && chkZvuk->isChecked()) {
+            beeper_.beep(1200, 400);
+            beeper_.sleep(150);
+            beeper_.beep(1200, 400);
+        }
+    }
+}
+
+// --- countdown ----------------------------------------------------------------
+
+void Form1::btnPokreniTClick()
+{
+    const double period = numbers::valueOf(Zadato1->text());
+    if (!(period >= 1 && period <= 3600)) {
+        Zadato1->setFocus();
+        Ostalo1->clear();
+        return;
+    }
+    Zadato1->setEnabled(false);
+    btnPokreniT->setEnabled(false);
+    setBold(Label3, true);
+    Label3->setText(kCounting);
+    Shape4->show();
+    Minuta->show();
+    MSComm1.setRts(true);
+    Timer1->setEnabled(true);
+    Prikazi_stanje(false);
+    Zadati_period = numbers::whole(period);
+    Ostalo1->setText(Zadato1->text());
+    Proteklo = 0;
+    const bool odd = numbers::whole(numbers::valueOf(Ostalo1->text())) % 2 == 1;
+    setOstaloColour(odd ? kYellow : kWhite);
+    Ostalo1->setFocus();
+    Pamti_vreme->setFocus();
+    setIcon("appicon");
+    repaint();
+    if (chkZvuk->isChecked()) {
+        beeper_.beep(800, 95);
+        beeper_.sleep(300);
+        beeper_.beep(1000, 95);
+        beeper_.sleep(300);
+        beeper_.beep(1200, 95);
+    }
+}
+
+void Form1::timer1Tick()
+{
+    const double r = numbers::valueOf(Ostalo1->text()) - 1;
+    Ostalo1->setText(numbers::shortest(r));
+    const std::int32_t whole = numbers::whole(r);
+    if (whole % 2 == 1) {
+        setOstaloColour(kYellow);
+        setIcon("redtimer");
+    } else {
+        setOstaloColour(kWhite);
+        setIcon("appicon");
+    }
+
+    const auto minutes = std::int16_t(std::floor(r / 60));
+    if (minutes >= 1) {
+        Minuta->setText("= " + QString::number(minutes) + " min. " +
+                        numbers::shortest(r - 60.0 * minutes) + " s");
+    } else {
+        Minuta->hide();
+        Minuta->clear();
+    }
+
+    if (isActiveWindow())
+        setWindowTitle(Natpis);
+    else if (!Minuta->text().isEmpty())
+        setWindowTitle(Minuta->text());
+    else
+        setWindowTitle("= " + Ostalo1->text() + " s");
+
+    Shape3->setBorderWidth(1);
+    Shape3->setBorderStyle(whole % 4 + 2);
+
+    ++Proteklo;
+    if (Proteklo >= Zadati_period) {
+        if (isMinimized()) {
+            setWindowTitle(Natpis);
+            showNormal();
+        }
+        Timer1->setEnabled(false);
+        MSComm1.setRts(false);
+        Zadato1->setEnabled(true);
+        btnPokreniT->setEnabled(true);
+        setBold(Label3, false);
+        Label3->setText(kStopped);
+        Minuta->hide();
+        Minuta->clear();
+        Shape4->hide();
+        Zadato1->setFocus();
+        Shape3->setBorderStyle(3);
+        Prikazi_stanje(true);
+    }
+}
+
+// --- key filter and focus redirect ----------------------------------------------
+
+bool Form1::zadato1KeyPress(const QKeyEvent &key)
+{
+    switch (key.key()) {
+    case Qt::Key_Backspace:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return true; // not typed characters: focus moves, Delete deletes
+    default:
+        break;
+    }
+    // With Ctrl a letter key types a control character (the paste shortcut
+    // among them); those are discarded like every other non-digit.
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return key.text().isEmpty() && !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
+    const QString text = key.text();
+    if (text.isEmpty()) return true; // navigation keys type nothing
+    const QChar c = text.at(0);
+    return text.size() == 1 && c >= u'0' && c <= u'9';
+}
+
+void Form1::ostalo1GotFocus()
+{
+    if (Zadato1->isEnabled())
+        Zadato1->setFocus();
+    else
+        Pamti_vreme->setFocus();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == Zadato1 && e->type() == QEvent::KeyPress)
+        return !zadato1KeyPress(*static_cast<QKeyEvent *>(e));
+    if (watched == Ostalo1 && e->type() == QEvent::FocusIn) ostalo1GotFocus();
+    return QWidget::eventFilter(watched, e);
+}
+
+// --- looks ----------------------------------------------------------------------
+
+void Form1::setIcon(const QString &name)
+{
+    iconName_ = name.toLower();
+    setWindowIcon(tempralIcon(name));
+}
+
+void Form1::setOstaloColour(const QColor &colour)
+{
+    QPalette p = Ostalo1->palette();
+    p.setColor(QPalette::Base, colour);
+    Ostalo1->setPalette(p);
+}
+
+QColor Form1::systemColour(int index) const
+{
+    // System colour numbers as the layout names them, mapped to the roles of
+    // the application's palette.
+    const QPalette p = QApplication::palette();
+    switch (index) {
+    case 0: // scroll-bar track
+        return p.color(QPalette::Midlight);
+    case 24: // tool-tip background
+        return p.color(QPalette::ToolTipBase);
+    default: // button face
+        return p.color(QPalette::Button);
+    }
+}

@@ -1,0 +1,29 @@
+#include "icons.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+static void initResources() { Q_INIT_RESOURCE(tempral); }
+
+QIcon tempralIcon(const QString &name)
+{
+    static QHash<QString, QIcon> cache;
+    const QString key = name.toLower();
+    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+    initResources();
+    QSvgRenderer svg(":/tempral/" + key + ".svg");
+    if (!svg.isValid()) return {};
+    QIcon icon;
+    for (int size : {16, 32, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        svg.render(&p);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    cache.insert(key, icon);
+    return icon;
+}

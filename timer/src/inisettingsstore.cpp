@@ -1,0 +1,30 @@
+#include "inisettingsstore.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+IniSettingsStore::IniSettingsStore(QString fileName) : fileName_(std::move(fileName)) {}
+
+QString IniSettingsStore::userFileName()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Tempral v0.5").fileName();
+}
+
+std::optional<QString> IniSettingsStore::read(const QString &name)
+{
+    if (!QFileInfo(fileName_).isFile()) return std::nullopt;
+    QSettings s(fileName_, QSettings::IniFormat);
+    if (s.status() != QSettings::NoError || !s.contains(name)) return std::nullopt;
+    const QVariant v = s.value(name);
+    // A hand-edited value with commas comes back as a list.
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(u',');
+    return v.toString();
+}
+
+bool IniSettingsStore::write(const QString &name, const QString &value)
+{
+    QSettings s(fileName_, QSettings::IniFormat);
+    s.setValue(name, value);
+    s.sync();
+    return s.status() == QSettings::NoError;
+}

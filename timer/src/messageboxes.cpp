@@ -1,0 +1,20 @@
+#include "messageboxes.h"
+
+#include <QMessageBox>
+
+static void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                    const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtMessageBoxes::critical(QWidget *parent, const QString &title, const QString &text)
+{
+    showBox(parent, QMessageBox::Critical, title, text);
+}
+
+void QtMessageBoxes::warning(QWidget *parent, const QString &title, const QString &text)
+{
+    showBox(parent, QMessageBox::Warning, title, text);
+}

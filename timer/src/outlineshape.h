@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A rectangle drawn as an outline only, in one colour, width and line style.
+// Styles are numbered 1 solid, 2 dashes, 3 dots, 4 dash-dot, 5 dash-dot-dot.
+// It lets clicks through to what lies beneath.
+class OutlineShape : public QWidget {
+    Q_OBJECT
+public:
+    OutlineShape(QColor colour, int style, int width, QWidget *parent);
+
+    int borderStyle() const { return style_; }
+    void setBorderStyle(int style);
+    int borderWidth() const { return width_; }
+    void setBorderWidth(int width);
+    QColor borderColour() const { return colour_; }
+    Qt::PenStyle penStyle() const;
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+
+private:
+    QColor colour_;
+    int style_;
+    int width_;
+};

@@ -1,0 +1,63 @@
+#include "picturebutton.h"
+
+#include "fitfont.h"
+#include "icons.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace {
+constexpr int kMargin = 4;
+constexpr int kPicture = 32;
+constexpr int kFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap;
+} // namespace
+
+PictureButton::PictureButton(QWidget *parent) : QPushButton(parent)
+{
+    face_ = palette().color(QPalette::Button);
+}
+
+void PictureButton::setPicture(const QString &name)
+{
+    pictureName_ = name;
+    picture_ = tempralIcon(name);
+    update();
+}
+
+void PictureButton::setFace(const QColor &colour)
+{
+    face_ = colour;
+    update();
+}
+
+QRect PictureButton::captionRect() const
+{
+    const int top = kMargin + kPicture + 2;
+    return QRect(kMargin, top, width() - 2 * kMargin, height() - top - kMargin);
+}
+
+QFont PictureButton::captionFont() const
+{
+    return fitFont(font(), captionRect().size(), kFlags, {text()});
+}
+
+void PictureButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    opt.palette.setColor(QPalette::Button, face_);
+    p.drawControl(QStyle::CE_PushButtonBevel, opt);
+
+    const int shift = isDown() ? 1 : 0;
+    const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
+    const QRect pic((width() - kPicture) / 2 + shift, kMargin + shift, kPicture, kPicture);
+    picture_.paint(&p, pic, Qt::AlignCenter, mode);
+
+    p.setFont(captionFont());
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                             QPalette::ButtonText));
+    p.drawText(captionRect().translated(shift, shift), kFlags, text());
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The serial port whose RTS line drives the switching module: RTS set means
+// the load is on. No data ever flows; only the modem-control line matters.
+class SerialLine {
+public:
+    virtual ~SerialLine() = default;
+    // Opens the port with the given number (1 = the first serial port) with
+    // RTS off. False, with a reason in *error, when there is no such port or
+    // it cannot be opened.
+    virtual bool open(int portNumber, QString *error) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // Drives RTS; false when the line refused (port closed, not a modem line).
+    virtual bool setRts(bool on) = 0;
+    // The RTS state as the port reports it; false while closed.
+    virtual bool rts() const = 0;
+};

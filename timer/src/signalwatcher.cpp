@@ -1,0 +1,52 @@
+#include "signalwatcher.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+int pipeFds[2] = {-1, -1};
+const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void onSignal(int number)
+{
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(number);
+    [[maybe_unused]] ssize_t n = ::write(pipeFds[1], &byte, 1);
+    errno = saved;
+}
+} // namespace
+
+SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
+{
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SignalWatcher::readPipe);
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : kSignals) ::sigaction(s, &sa, nullptr);
+}
+
+SignalWatcher::~SignalWatcher()
+{
+    struct sigaction sa = {};
+    sa.sa_handler = SIG_DFL;
+    for (int s : kSignals) ::sigaction(s, &sa, nullptr);
+    delete notifier_;
+    for (int &fd : pipeFds) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+void SignalWatcher::readPipe()
+{
+    unsigned char byte = 0;
+    int last = 0;
+    while (::read(pipeFds[0], &byte, 1) == 1) last = byte;
+    if (last) emit ended(last);
+}

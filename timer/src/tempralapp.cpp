@@ -1,0 +1,29 @@
+#include "tempralapp.h"
+
+#include "form1.h"
+#include "signalwatcher.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int runTempral(QApplication &app, TempralPlatform platform,
+               const std::function<void(Form1 &)> &ready)
+{
+    // Watch for the signals before anything can switch the load on.
+    SignalWatcher watcher;
+    Form1 form(platform.line, platform.settings, platform.beeper, platform.boxes);
+    QObject::connect(&watcher, &SignalWatcher::ended, &form, [&](int number) {
+        form.endBySignal();
+        app.exit(128 + number); // leaves any open box as well
+    });
+
+    form.formLoad();
+    if (QScreen *screen = form.screen()) {
+        QRect place(QPoint(), form.frameSize());
+        place.moveCenter(screen->availableGeometry().center());
+        form.move(place.topLeft());
+    }
+    form.show();
+    if (ready) QObject::connect(&form, &Form1::firstActivationDone, &form, [&] { ready(form); });
+    return app.exec();
+}

@@ -1,0 +1,42 @@
+// Renders the window in three states into PNG files:
+//   tempral_screenshots FOLDER
+// tempral-stopped.png (stopped, load off), tempral-counting.png (counting,
+// minutes shown), tempral-on.png (load on without limit).
+#include "fakes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+
+static bool save(Form1 *form, const QString &folder, const QString &name)
+{
+    QCoreApplication::processEvents();
+    return form->grab().save(QDir(folder).filePath(name));
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
+    bool ok = true;
+    {
+        Rig rig;
+        rig.settings.values = {{"Pamti Zadato Vreme", "DA"}, {"Zadato Vreme", "125"}};
+        Form1 *form = rig.start();
+        if (!form) return 1;
+        ok &= save(form, folder, "tempral-stopped.png");
+        form->btnPokreniTClick();
+        form->timer1Tick();
+        ok &= save(form, folder, "tempral-counting.png");
+    }
+    {
+        Rig rig;
+        Form1 *form = rig.start();
+        if (!form) return 1;
+        form->btnIskljuciClick();
+        ok &= save(form, folder, "tempral-on.png");
+    }
+    return ok ? 0 : 1;
+}

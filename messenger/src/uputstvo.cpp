@@ -33,11 +33,20 @@ const QString ParagraphBreak = QStringLiteral("\n\n");
 const QString Blank = QStringLiteral(" ");
 } // namespace
 
+// The pictures and texts are compiled into the messenger's static library;
+// naming them here keeps them linked into every program that has this
+// window. (Outside any namespace, as the resource's symbol is global.)
+static void keepResourcesLinked()
+{
+    Q_INIT_RESOURCE(vesnal);
+}
+
 Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
     : QWidget(mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowCloseButtonHint),
       m_main(mainWindow), m_pomoc(pomoc)
 {
+    keepResourcesLinked();
     setObjectName(QStringLiteral("Uputstvo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kratko uputstvo"));
@@ -107,18 +116,21 @@ void Uputstvo::Form_Load()
     if (m_pomoc) m_pomoc->setText(OpenCaption);
 
     if (m_main) {
-        const float panelWidth = pixelsToTwips(frameGeometry().width());
+        // The panel's frame is not known before it is shown; the window
+        // system gives it the same kind of frame as the main window, so the
+        // outer size is estimated from that.
+        const QSize frameExtra = m_main->frameGeometry().size() - m_main->size();
+        const float panelWidth = pixelsToTwips(width() + frameExtra.width());
         const HelpOpening place = placeHelpOpening(mainTwips(), panelWidth, screenTwips());
         moveMain(place.main);
         m_mainPlaced = place.main;
         m_mainPlacedPx = m_main->frameGeometry();
 
-        // The panel's outer height follows the main window's; its client
-        // area is what remains inside its own frame.
+        // move() places a window by its frame; the client height is what
+        // the main window's outer height leaves inside that frame.
         const QPoint o = screenOrigin();
-        const int frameExtra = frameGeometry().height() - height();
         move(twipsToPixels(place.panel.left) + o.x(), twipsToPixels(place.panel.top) + o.y());
-        setFixedHeight(qMax(1, twipsToPixels(place.panel.height) - frameExtra));
+        setFixedHeight(qMax(1, twipsToPixels(place.panel.height) - frameExtra.height()));
     }
 
     fillGuide();
@@ -155,9 +167,9 @@ void Uputstvo::Form_Unload()
 
 void Uputstvo::closeEvent(QCloseEvent *e)
 {
-    // A spontaneous close comes from the window system: the user closed the
-    // panel with its own close command, which means the same as the toggle.
-    // A close from code (the program shutting down) restores nothing.
-    if (e->spontaneous()) Form_Unload();
+    // The user closed the panel with its own close command, which means the
+    // same as the toggle. When the program ends it quits without closing
+    // its windows, so nothing is restored then.
+    Form_Unload();
     QWidget::closeEvent(e);
 }

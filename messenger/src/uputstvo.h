@@ -11,8 +11,8 @@ class QLabel;
 // The short guide, shown in a window of its own beside the main window.
 // Constructing it runs the load step (the window stays hidden until the
 // caller shows it); the unload step runs when the toggle closes it or the
-// user closes it with its own close command. Destroying it any other way
-// (the program ending) restores nothing.
+// user closes it with its own close command. Being destroyed together with
+// the main window (the program ending) restores nothing.
 class Uputstvo : public QWidget
 {
     Q_OBJECT

@@ -1,9 +1,12 @@
 #include "smbbackend.h"
 
+#include "deadlineworker.h"
+
 #include <QStringList>
 #include <QUrl>
 
 #include <libsmbclient.h>
+#include <mutex>
 
 namespace
 {
@@ -16,13 +19,23 @@ void guestCredentials(SMBCCTX *, const char *, const char *, char *, int, char *
     if (passwordLen > 0) password[0] = '\0';
 }
 
-} // namespace
+void quiet(void *, int, const char *) {}
 
-SmbBackend::SmbBackend(int timeoutMs)
+// libsmbclient keeps process-wide state (its configuration, memory
+// stacks) and is built here without thread support: the workers of all
+// back ends take turns.
+std::mutex libraryMutex;
+
+SMBCCTX *newContext(int timeoutMs)
 {
+    const std::lock_guard lock(libraryMutex);
     SMBCCTX *ctx = smbc_new_context();
-    if (!ctx) return;
+    if (!ctx) return nullptr;
     smbc_setDebug(ctx, 0);
+    smbc_setLogCallback(ctx, nullptr, quiet);
+    // Bounds each wait for an answer on a connection. Connecting itself has
+    // fixed waits inside the library (5 s for TCP, 20 s for a NetBIOS
+    // session), which is why every call also runs against a deadline.
     smbc_setTimeout(ctx, timeoutMs);
     smbc_setFunctionAuthDataWithContext(ctx, guestCredentials);
     smbc_setOptionUseKerberos(ctx, false);
@@ -35,15 +48,63 @@ SmbBackend::SmbBackend(int timeoutMs)
     smbc_setOptionProtocols(ctx, "NT1", "NT1");
     if (!smbc_init_context(ctx)) {
         smbc_free_context(ctx, 1);
-        return;
+        return nullptr;
     }
-    m_ctx = ctx;
+    return ctx;
 }
 
-SmbBackend::~SmbBackend()
+std::optional<QList<NetRecord>> listUrl(SMBCCTX *ctx, const QByteArray &url,
+                                        const QString &parentRemote)
 {
-    if (m_ctx) smbc_free_context(m_ctx, 1);
+    const std::lock_guard lock(libraryMutex);
+    SMBCFILE *dir = smbc_getFunctionOpendir(ctx)(ctx, url.constData());
+    if (!dir) return std::nullopt;
+    QList<NetRecord> children;
+    auto readdir = smbc_getFunctionReaddir(ctx);
+    // Bounded: a directory of a share can be huge, the tree needs no more.
+    for (int n = 0; n < 100000; ++n) {
+        const smbc_dirent *entry = readdir(ctx, dir);
+        if (!entry) break;
+        const QString comment =
+            entry->comment ? QString::fromUtf8(entry->comment, qstrlen(entry->comment)) : QString();
+        // `name` is declared as a one-byte array; it runs to its NUL.
+        const char *name = entry->name;
+        const auto record = SmbBackend::recordFor(parentRemote, entry->smbc_type,
+                                                  QString::fromUtf8(name, qstrlen(name)), comment);
+        if (record) children.append(*record);
+    }
+    smbc_getFunctionClosedir(ctx)(ctx, dir);
+    return children;
 }
+
+bool opensUrl(SMBCCTX *ctx, const QByteArray &url)
+{
+    const std::lock_guard lock(libraryMutex);
+    SMBCFILE *dir = smbc_getFunctionOpendir(ctx)(ctx, url.constData());
+    if (!dir) return false;
+    smbc_getFunctionClosedir(ctx)(ctx, dir);
+    return true;
+}
+
+} // namespace
+
+SmbBackend::SmbBackend(int timeoutMs) : m_timeoutMs(timeoutMs)
+{
+    auto ctx = std::make_shared<SMBCCTX *>(nullptr);
+    m_worker = std::make_unique<DeadlineWorker>([ctx] {
+        if (*ctx) {
+            const std::lock_guard lock(libraryMutex);
+            smbc_free_context(*ctx, 1);
+        }
+    });
+    // Reading the configuration needs no network; the extra seconds only
+    // guard against a file system that hangs.
+    if (m_worker->run([ctx, timeoutMs] { *ctx = newContext(timeoutMs); },
+                      std::chrono::milliseconds(timeoutMs) + std::chrono::seconds(5)))
+        m_ctx = *ctx;
+}
+
+SmbBackend::~SmbBackend() = default;
 
 QString SmbBackend::urlFor(const QString &remoteName)
 {
@@ -98,24 +159,15 @@ std::optional<QList<NetRecord>> SmbBackend::list(const NetRecord *parent)
 {
     if (!m_ctx) return std::nullopt;
     const QString parentRemote = parent ? parent->remoteName : QString();
-    // The library wants a top level of "smb://" and nothing below a server
-    // but shares; both come from the same address scheme.
+    // The top is "smb://"; workgroups, servers and shares follow the same
+    // address scheme, so one opendir serves every level.
     const QByteArray url = urlFor(parentRemote).toUtf8();
-    SMBCFILE *dir = smbc_getFunctionOpendir(m_ctx)(m_ctx, url.constData());
-    if (!dir) return std::nullopt;
-    QList<NetRecord> children;
-    auto readdir = smbc_getFunctionReaddir(m_ctx);
-    // Bounded: a directory of a share can be huge, the tree needs no more.
-    for (int n = 0; n < 100000; ++n) {
-        const smbc_dirent *entry = readdir(m_ctx, dir);
-        if (!entry) break;
-        const QString comment = entry->comment ? QString::fromUtf8(entry->comment) : QString();
-        const auto record =
-            recordFor(parentRemote, entry->smbc_type, QString::fromUtf8(entry->name), comment);
-        if (record) children.append(*record);
-    }
-    smbc_getFunctionClosedir(m_ctx)(m_ctx, dir);
-    return children;
+    auto out = std::make_shared<std::optional<QList<NetRecord>>>();
+    if (!m_worker->run(
+            [ctx = m_ctx, url, parentRemote, out] { *out = listUrl(ctx, url, parentRemote); },
+            std::chrono::milliseconds(m_timeoutMs)))
+        return std::nullopt;
+    return *out;
 }
 
 bool SmbBackend::opensAsDirectory(const QString &remoteName)
@@ -124,8 +176,9 @@ bool SmbBackend::opensAsDirectory(const QString &remoteName)
     // alone would "open" as the browse list.
     if (!m_ctx || remoteName.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) return false;
     const QByteArray url = urlFor(remoteName).toUtf8();
-    SMBCFILE *dir = smbc_getFunctionOpendir(m_ctx)(m_ctx, url.constData());
-    if (!dir) return false;
-    smbc_getFunctionClosedir(m_ctx)(m_ctx, dir);
-    return true;
+    auto out = std::make_shared<bool>(false);
+    if (!m_worker->run([ctx = m_ctx, url, out] { *out = opensUrl(ctx, url); },
+                       std::chrono::milliseconds(m_timeoutMs)))
+        return false;
+    return *out;
 }

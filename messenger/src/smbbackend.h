@@ -3,16 +3,18 @@
 #include "networkprovider.h"
 
 #include <QString>
+#include <memory>
 
 struct _SMBCCTX;
+class DeadlineWorker;
 
 // Lists the SMB network through libsmbclient: workgroups, their servers and
 // the shares of a server (and the folders of a share).
 class SmbBackend : public NetworkProvider
 {
 public:
-    // `timeoutMs` bounds every wait for an answer from the network, so a
-    // dead network costs seconds instead of the library's default minutes.
+    // `timeoutMs` bounds every call: a listing or a share test that has no
+    // answer by then counts as failed, so a dead network costs seconds.
     explicit SmbBackend(int timeoutMs = 5000);
     ~SmbBackend() override;
     SmbBackend(const SmbBackend &) = delete;
@@ -33,5 +35,7 @@ public:
                                               const QString &name, const QString &comment);
 
 private:
+    int m_timeoutMs;
     _SMBCCTX *m_ctx = nullptr;
+    std::unique_ptr<DeadlineWorker> m_worker;
 };

@@ -321,7 +321,8 @@ void Form1::timer1Tick()
         Minuta->clear();
     }
 
-    if (isActiveWindow())
+    // A minimised window is never the one in the foreground.
+    if (isActiveWindow() && !isMinimized())
         setWindowTitle(Natpis);
     else if (!Minuta->text().isEmpty())
         setWindowTitle(Minuta->text());

@@ -3,8 +3,17 @@
 #include "beeper.h"
 #include "form1.h"
 #include "messageboxes.h"
+#include "outlineshape.h"
+#include "picturebutton.h"
 #include "serialline.h"
 #include "settingsstore.h"
+#include "ticktimer.h"
+
+// The window's controls, for tests that look at them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 
 #include <QMap>
 #include <QSet>

@@ -51,7 +51,9 @@ Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kratko uputstvo"));
     setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
-    setFont(QFont(QStringLiteral("Tahoma"), 9));
+    QFont f(QStringLiteral("Tahoma"), 9);
+    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
+    setFont(f);
 
     // The background is the scheme's colour for highlighted text, which is
     // white in the standard scheme; the label shares it.

@@ -136,9 +136,9 @@ void frmNWCheck::buildLayout()
     Pomoc->setCursor(Qt::PointingHandCursor);
 
     // The product name, then enough blanks to push the notice onto a
-    // second line of the label.
+    // second line of the label; the notice itself never breaks.
     Label2 = place(new QLabel(QStringLiteral("Vesnal") + QString(24, QLatin1Char(' ')) +
-                                  QStringLiteral("© 2003-2008 Vesnal tim "),
+                                  QStringLiteral("©\u00A02003-2008\u00A0Vesnal\u00A0tim "),
                               this),
                    "Label2", twipsRect(4920, 5835, 1935, 495), this->font());
     Label2->setWordWrap(true);

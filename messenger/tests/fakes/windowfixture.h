@@ -1,0 +1,67 @@
+#pragma once
+
+#include "fakemessageboxes.h"
+#include "fakenetwork.h"
+#include "frmnwcheck.h"
+#include "netnode.h"
+#include "recordinglauncher.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <memory>
+
+// A main window over fakes. The default network: provider "SMB" with the
+// workgroups RADNAGRUPA (PC-01, PC-02) and DRUGA (PC-03).
+struct WindowFixture {
+    FakeNetwork net;
+    RecordingLauncher launcher;
+    FakeMessageBoxes boxes;
+    std::unique_ptr<frmNWCheck> window;
+
+    static void addDefaultNetwork(FakeNetwork &net)
+    {
+        net.add("", "SMB", NetDisplay::Network);
+        net.add("SMB", "RADNAGRUPA", NetDisplay::Domain);
+        net.add("SMB", "DRUGA", NetDisplay::Domain);
+        net.add("RADNAGRUPA", "\\\\PC-01", NetDisplay::Server);
+        net.add("RADNAGRUPA", "\\\\PC-02", NetDisplay::Server);
+        net.add("DRUGA", "\\\\PC-03", NetDisplay::Server);
+    }
+
+    // Builds the window and runs its load step (and the activate step).
+    frmNWCheck &make(const QStringList &arguments = {}, bool activate = true)
+    {
+        window = std::make_unique<frmNWCheck>(net, launcher, boxes, arguments);
+        window->Form_Load();
+        if (activate)
+            window->Form_Activate();
+        return *window;
+    }
+
+    // Shows the window and waits until it is active, for focus tests.
+    bool showActive()
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    QTreeWidgetItem *node(const QString &key) const
+    {
+        return window->nodes.find(key);
+    }
+    QStringList childTexts(const QString &key) const
+    {
+        QStringList texts;
+        if (QTreeWidgetItem *n = node(key))
+            for (int i = 0; i < n->childCount(); ++i)
+                texts.append(n->child(i)->text(0));
+        return texts;
+    }
+};

@@ -1,5 +1,6 @@
 #include "icons.h"
 
+#include <QFile>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -13,7 +14,9 @@ QIcon tempralIcon(const QString &name)
     const QString key = name.toLower();
     if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     initResources();
-    QSvgRenderer svg(":/tempral/" + key + ".svg");
+    const QString path = ":/tempral/" + key + ".svg";
+    if (!QFile::exists(path)) return {};
+    QSvgRenderer svg(path);
     if (!svg.isValid()) return {};
     QIcon icon;
     for (int size : {16, 32, 64}) {

@@ -12,13 +12,13 @@
 namespace
 {
 
-// Stands in for vesnal-net: writes its pid, session id, standard input's
+// Stands in for vesnal-net: writes its pid, process group, standard input's
 // target and arguments (NUL-separated) into files beside itself.
 const char *Recorder = R"(#!/bin/sh
 dir=$(dirname "$0")
 n=$$
 for a in "$0" "$@"; do printf '%s\0' "$a"; done > "$dir/$n.argv"
-cut -d' ' -f6 /proc/$$/stat > "$dir/$n.sid"
+cut -d' ' -f5 /proc/$$/stat > "$dir/$n.pgid"
 readlink /proc/$$/fd/0 > "$dir/$n.stdin"
 mv "$dir/$n.argv" "$dir/$n.done"
 )";
@@ -106,9 +106,9 @@ private slots:
         const qint64 pid = launcher.start("net send " + rest);
         QVERIFY(pid > 0);
         QCOMPARE(rec.argv(pid), QStringList({rec.dir.filePath("vesnal-net"), "send", rest}));
-        // The task id is the helper's own pid; it runs in a session of its
-        // own and reads nothing.
-        QCOMPARE(readAll(rec.file(pid, ".sid")).trimmed(), QByteArray::number(pid));
+        // The task id is the helper's own pid; it runs in a process group
+        // of its own and reads nothing.
+        QCOMPARE(readAll(rec.file(pid, ".pgid")).trimmed(), QByteArray::number(pid));
         QCOMPARE(readAll(rec.file(pid, ".stdin")).trimmed(), QByteArray("/dev/null"));
         // The "net send " only is taken away; an empty rest is the helper's
         // to refuse.

@@ -1,0 +1,6 @@
+// A stand-in for the delivery helper that ends at once: what is timed is
+// the starting, not the delivering.
+int main()
+{
+    return 0;
+}

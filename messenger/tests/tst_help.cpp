@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
 
@@ -85,6 +88,21 @@ class HelpTest : public QObject
     FakeNetwork network;
     RecordingLauncher launcher;
     FakeMessageBoxes boxes;
+
+    // Both windows drawn into one picture where they stand on the screen,
+    // their frames in grey.
+    static QImage grabSideBySide(const QList<QWidget *> &windows)
+    {
+        QRect all;
+        for (QWidget *w : windows)
+            all |= w->frameGeometry();
+        QImage image(all.size(), QImage::Format_RGB32);
+        image.fill(QColor(128, 128, 128));
+        QPainter p(&image);
+        for (QWidget *w : windows)
+            p.drawPixmap(w->geometry().topLeft() - all.topLeft(), w->grab());
+        return image;
+    }
 
     std::unique_ptr<frmNWCheck> showMain()
     {
@@ -193,10 +211,13 @@ private slots:
         QCOMPARE(panel->palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::HighlightedText));
         QVERIFY(!panel->windowIcon().isNull());
-        QVERIFY(!panel->isModal());
         QCOMPARE(panel->minimumSize(), panel->maximumSize());
         QCOMPARE(panel->Label1->geometry(), QRect(8, 8, 337, 505));
+        // The whole guide, wrapped at the label's width, fits the label: the
+        // fonts here are wider than those the layout was drawn with.
         QVERIFY(panel->Label1->wordWrap());
+        QVERIFY2(panel->Label1->heightForWidth(337) <= 505,
+                 qPrintable(QString::number(panel->Label1->heightForWidth(337))));
 
         // Main window moved left by half the panel's outer width (rounded to
         // a pixel); the panel touches it with the same top and outer height.
@@ -266,6 +287,44 @@ private slots:
         QVERIFY(main->helpPanel()->isVisible());
         main->Pomoc_Click();
         QCOMPARE(main->frameGeometry(), before);
+    }
+
+    // The main window with a message over 128 characters, then with the
+    // guide beside it. With VESNAL_SCREENSHOT_DIR set the pictures are kept
+    // there (the docs show them).
+    void picturesOfBothWindows()
+    {
+        network.add("", "SMB", NetDisplay::Network);
+        network.add("SMB", "RADNAGRUPA", NetDisplay::Domain);
+        for (const char *pc : {"\\\\PC-01", "\\\\PC-02", "\\\\PC-03", "\\\\RACUNOVODSTVO"})
+            network.add("RADNAGRUPA", pc, NetDisplay::Server);
+        network.add("SMB", "SKLADISTE", NetDisplay::Domain);
+        network.add("SKLADISTE", "\\\\MAGACIN", NetDisplay::Server);
+        auto main = showMain();
+        QVERIFY(main);
+        main->Timer1_Timer();
+        main->tvwNetwork->expandAll();
+        for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
+            main->AddRecipient(QString::fromUtf8(name));
+        main->RichTextBox1->setPlainText(QStringLiteral(
+            "Sastanak kolegijuma pomeren je na petak u 10 časova, u maloj sali na drugom spratu. "
+            "Molim sve šefove službi da ponesu izveštaje o radu za prethodni mesec i planove za "
+            "sledeći."));
+        QCOMPARE(main->Length->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+        QTemporaryDir scratch;
+        QString dir = qEnvironmentVariable("VESNAL_SCREENSHOT_DIR");
+        if (dir.isEmpty()) dir = scratch.path();
+        QVERIFY(grabSideBySide({main.get()}).save(dir + QStringLiteral("/vesnal-message.png")));
+
+        main->Pomoc_Click();
+        Uputstvo *panel = main->helpPanel();
+        QVERIFY(panel);
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        const QImage help = grabSideBySide({main.get(), panel});
+        QCOMPARE(help.width(), main->frameGeometry().width() + panel->frameGeometry().width());
+        QCOMPARE(help.height(), main->frameGeometry().height());
+        QVERIFY(help.save(dir + QStringLiteral("/vesnal-help.png")));
     }
 };
 

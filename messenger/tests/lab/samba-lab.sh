@@ -19,6 +19,14 @@ SRV=vesnal-lab-srv
 CLI=vesnal-lab-cli
 ISO=vesnal-lab-iso
 SKIP=77
+# One lab per machine (the namespace names are fixed): the lock guards the
+# short steps of up and down, the owner file names the DIR of the lab that
+# is up, so that a second test run waits for the first instead of pulling
+# its namespaces away.
+LOCK=/run/vesnal-lab.lock
+OWNER=/run/vesnal-lab.owner
+WAIT_FOR_OTHER=600 # seconds a second run waits for the lab
+STALE_AFTER=900    # a lab older than this was abandoned
 
 usage() {
     echo "usage: $0 up|down DIR | run DIR cli|iso PROGRAM [ARGS...]" >&2
@@ -37,16 +45,29 @@ can_run() {
     command -v nmbd >/dev/null 2>&1 && command -v smbd >/dev/null 2>&1
 }
 
-# Ends one process by its pid, if it is still the daemon we started.
+# Whether a process runs (a zombie has ended, it only waits to be reaped).
+alive() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "${state:0:1}" != Z ]
+}
+
+# Ends one process by its pid: TERM, then KILL after 5 s.
 end_pid() {
     local pid=$1 i
-    [ -n "$pid" ] && [ -d "/proc/$pid" ] || return 0
+    [[ "$pid" =~ ^[1-9][0-9]*$ ]] || return 0
+    alive "$pid" || return 0
     kill -TERM "$pid" 2>/dev/null || return 0
     for i in $(seq 50); do
-        [ -d "/proc/$pid" ] || return 0
+        alive "$pid" || return 0
         sleep 0.1
     done
     kill -KILL "$pid" 2>/dev/null || true
+}
+
+# Takes down whatever lab is left (its DIR may be gone): by namespace.
+teardown_stale() {
+    clean_namespaces
 }
 
 # Removes the namespaces, after ending every process still inside them
@@ -64,7 +85,39 @@ clean_namespaces() {
     done
 }
 
+lock() {
+    exec 9>"$LOCK"
+    flock -w 120 9
+}
+
+unlock() {
+    flock -u 9
+}
+
+# Whether the lab belongs to another DIR whose test run still uses it.
+other_owner_busy() {
+    local other started
+    [ -f "$OWNER" ] || return 1
+    other=$(cat "$OWNER")
+    [ "$other" != "$dir" ] || return 1
+    [ -f "$other/lab-up" ] || return 1
+    started=$(cat "$other/lab-up")
+    [ $(($(date +%s) - started)) -lt $STALE_AFTER ] || return 1
+    alive "$(cat "$other/nmbd.pid" 2>/dev/null)"
+}
+
 down() {
+    lock
+    if other_owner_busy; then
+        echo "the lab is in use by $(cat "$OWNER"); leaving it" >&2
+        rm -f "$dir/lab-up"
+        return 0
+    fi
+    teardown
+    rm -f "$OWNER"
+}
+
+teardown() {
     local name
     for name in smbd nmbd; do
         if [ -f "$dir/$name.pid" ]; then
@@ -129,8 +182,11 @@ CONF
 }
 
 start_daemon() { # NAME
-    ip netns exec $SRV "$1" -s "$dir/srv/smb.conf" --foreground --no-process-group \
-        --debug-stdout </dev/null >"$dir/log/$1.out" 2>&1 &
+    # A session of its own: the daemons signal their whole process group when
+    # they stop, which must never reach the test runner. (A background job of
+    # this script leads no group, so setsid does not fork: $! is the daemon.)
+    setsid ip netns exec $SRV "$1" -s "$dir/srv/smb.conf" --foreground --no-process-group \
+        --debug-stdout </dev/null >"$dir/log/$1.out" 2>&1 9>&- &
     echo $! >"$dir/$1.pid"
 }
 
@@ -141,7 +197,21 @@ up() {
         echo "$dir is not empty and not a lab folder; not touching it" >&2
         exit 2
     fi
-    clean_namespaces
+    local waited=0
+    lock
+    while other_owner_busy; do
+        unlock
+        if [ $waited -ge $WAIT_FOR_OTHER ]; then
+            echo "the lab is still in use by $(cat "$OWNER") after ${waited} s" >&2
+            exit 1
+        fi
+        [ $waited -eq 0 ] && echo "waiting for the lab of $(cat "$OWNER") to be taken down"
+        sleep 2
+        waited=$((waited + 2))
+        lock
+    done
+    echo "$dir" >"$OWNER"
+    teardown_stale
     rm -rf "$dir"
     mkdir -p "$dir"
     touch "$dir/.vesnal-lab"
@@ -188,13 +258,15 @@ up() {
         if ! [ -d "/proc/$(cat "$dir/$name.pid")" ]; then
             echo "$name did not stay up; its output:" >&2
             tail -n 30 "$dir/log/$name.out" >&2
-            down
+            teardown
+            rm -f "$OWNER"
             exit 1
         fi
     done
     ip netns exec $CLI bash -c 'exec 3<>/dev/tcp/10.203.0.1/139' 2>/dev/null || {
         echo "smbd does not answer on 10.203.0.1:139" >&2
-        down
+        teardown
+        rm -f "$OWNER"
         exit 1
     }
     date +%s >"$dir/lab-up"

@@ -26,12 +26,17 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 QElapsedTimer clockNs;
 
-double nowMs() { return clockNs.nsecsElapsed() / 1e6; }
+double nowMs()
+{
+    return clockNs.nsecsElapsed() / 1e6;
+}
 
-class TimestampLine : public SerialLine {
+class TimestampLine : public SerialLine
+{
 public:
     bool open(int, QString *) override { return open_ = true; }
     void close() override { open_ = rts_ = false; }
@@ -49,20 +54,23 @@ private:
     bool open_ = false, rts_ = false;
 };
 
-class MemorySettings : public SettingsStore {
+class MemorySettings : public SettingsStore
+{
 public:
     std::optional<QString> read(const QString &) override { return std::nullopt; }
     bool write(const QString &, const QString &) override { return true; }
 };
 
-class NoBoxes : public MessageBoxes {
+class NoBoxes : public MessageBoxes
+{
 public:
     void critical(QWidget *, const QString &, const QString &) override {}
     void warning(QWidget *, const QString &, const QString &) override {}
 };
 
 // The nominal path: each tone blocks exactly as long as it would sound.
-class SleepingBeeper : public Beeper {
+class SleepingBeeper : public Beeper
+{
 public:
     void beep(int, int ms) override { QThread::msleep(ulong(ms)); }
     void sleep(int ms) override { QThread::msleep(ulong(ms)); }
@@ -107,7 +115,8 @@ void countdown(int seconds)
         worst = std::max(worst, std::abs(late));
         if (k == 1) first = late;
         last = late;
-        if (qEnvironmentVariableIsSet("TEMPRAL_BENCH_TICKS")) std::printf("tick %d %+.2f\n", k, late);
+        if (qEnvironmentVariableIsSet("TEMPRAL_BENCH_TICKS"))
+            std::printf("tick %d %+.2f\n", k, late);
         sumK += k, sumL += late, sumKK += double(k) * k, sumKL += k * late;
     }
     const double slope = n > 1 ? (n * sumKL - sumK * sumL) / (n * sumKK - sumK * sumK) : 0;
@@ -155,8 +164,8 @@ void signalTimes(Beeper &beeper, const char *label)
         waitUntil([&] { return !form.Timer2->isEnabled(); }, 2000);
     }
     const auto show = [](const char *what, int nominal, const Stats &s) {
-        std::printf("  %-10s nominal %3d ms: min %7.1f  mean %7.1f  max %7.1f ms\n", what,
-                    nominal, s.min, s.sum / s.n, s.max);
+        std::printf("  %-10s nominal %3d ms: min %7.1f  mean %7.1f  max %7.1f ms\n", what, nominal,
+                    s.min, s.sum / s.n, s.max);
     };
     std::printf("signals, %s (3 rounds):\n", label);
     show("start", 885, start);

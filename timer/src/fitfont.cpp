@@ -16,7 +16,8 @@ static bool fits(const QFont &font, QSize box, int flags, const QStringList &tex
 QFont fitFont(const QFont &font, QSize box, int flags, const QStringList &texts)
 {
     QFont f = font;
-    while (f.pointSizeF() > 6 && !fits(f, box, flags, texts)) f.setPointSizeF(f.pointSizeF() - 0.25);
+    while (f.pointSizeF() > 6 && !fits(f, box, flags, texts))
+        f.setPointSizeF(f.pointSizeF() - 0.25);
     return f;
 }
 

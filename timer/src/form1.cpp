@@ -20,7 +20,8 @@
 #include <QLineEdit>
 #include <cmath>
 
-namespace {
+namespace
+{
 const QString kPamtiZadatoVreme = "Pamti Zadato Vreme";
 const QString kZadatoVreme = "Zadato Vreme";
 const QString kPamtiPort = "Pamti Port";
@@ -176,7 +177,10 @@ void Form1::chooseFirstEntry(bool fallback)
     selectPort(fallback);
 }
 
-void Form1::portComboClick() { selectPort(false); }
+void Form1::portComboClick()
+{
+    selectPort(false);
+}
 
 void Form1::selectPort(bool fallback)
 {
@@ -217,7 +221,10 @@ void Form1::btnIskljuciClick()
     if (handling.elapsed() >= Timer2->interval()) Timer2->setEnabled(true);
 }
 
-void Form1::timer2Tick() { Timer2->setEnabled(false); }
+void Form1::timer2Tick()
+{
+    Timer2->setEnabled(false);
+}
 
 void Form1::stopCountdownLook()
 {
@@ -370,7 +377,8 @@ bool Form1::zadato1KeyPress(const QKeyEvent &key)
     // With Ctrl a letter key types a control character (the paste shortcut
     // among them); those are discarded like every other non-digit.
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return key.text().isEmpty() && !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
+        return key.text().isEmpty() &&
+               !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
     const QString text = key.text();
     if (text.isEmpty()) return true; // navigation keys type nothing
     const QChar c = text.at(0);

@@ -18,7 +18,8 @@ class TickTimer;
 
 // The timer's one window. It counts a set period down while the load hangs
 // on the RTS line of a serial port, and switches the load by hand.
-class Form1 : public QWidget {
+class Form1 : public QWidget
+{
     Q_OBJECT
 public:
     Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,

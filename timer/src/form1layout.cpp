@@ -14,7 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
+namespace
+{
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -95,7 +96,8 @@ void Form1::buildLayout()
     PortCombo->setToolTip("Odaberi slobodan i dostupan serijski port koji ce se koristiti.");
     PortCombo->setFont(tahoma(9, true));
     PortCombo->setGeometry(twips(4920, 915, 615, 330));
-    for (int i = 1; i <= 8; ++i) PortCombo->addItem(QString::number(i), 0);
+    for (int i = 1; i <= 8; ++i)
+        PortCombo->addItem(QString::number(i), 0);
     PortCombo->setCurrentIndex(-1);
     PortCombo->setEditText(QString());
     QPalette comboPalette = PortCombo->palette();
@@ -140,8 +142,8 @@ void Form1::buildLayout()
     setOstaloColour(Qt::white);
 
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
-    Label1 = label(this, "Label1", "Zadato vreme: (sekundi)", smallBold,
-                   twips(255, 265, 1455, 495), centred, true);
+    Label1 = label(this, "Label1", "Zadato vreme: (sekundi)", smallBold, twips(255, 265, 1455, 495),
+                   centred, true);
     Label2 = label(this, "Label2", "Ostalo:", smallBold, twips(2520, 480, 975, 255));
     Label3 = label(this, "Label3", "Tajmer stoji.", tahoma(9.75, false),
                    twips(2880, 3600, 2775, 375), centred);

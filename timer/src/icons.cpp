@@ -6,7 +6,10 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
-static void initResources() { Q_INIT_RESOURCE(tempral); }
+static void initResources()
+{
+    Q_INIT_RESOURCE(tempral);
+}
 
 QIcon tempralIcon(const QString &name)
 {

@@ -4,7 +4,8 @@
 
 // Settings in an INI file through QSettings. Each call opens the file afresh,
 // so a file that cannot be read or written costs that one value only.
-class IniSettingsStore : public SettingsStore {
+class IniSettingsStore : public SettingsStore
+{
 public:
     explicit IniSettingsStore(QString fileName);
     // The user's file: <config folder>/Tempral v0.5.ini, the config folder

@@ -6,7 +6,8 @@ class QWidget;
 
 // The modal boxes of the timer. Behind an interface so that tests can answer
 // them without a desktop.
-class MessageBoxes {
+class MessageBoxes
+{
 public:
     virtual ~MessageBoxes() = default;
     // Stop icon, OK button; returns when closed.
@@ -15,7 +16,8 @@ public:
     virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
-class QtMessageBoxes : public MessageBoxes {
+class QtMessageBoxes : public MessageBoxes
+{
 public:
     void critical(QWidget *parent, const QString &title, const QString &text) override;
     void warning(QWidget *parent, const QString &title, const QString &text) override;

@@ -3,16 +3,19 @@
 #include <QLocale>
 #include <cmath>
 
-namespace numbers {
+namespace numbers
+{
 
 double valueOf(const QString &text)
 {
     int end = 0;
-    while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128) ++end;
+    while (end < text.size() && text[end].isDigit() && text[end].unicode() < 128)
+        ++end;
     if (end == 0) return 0;
     if (end < text.size() && text[end] == u'.') {
         int frac = end + 1;
-        while (frac < text.size() && text[frac].isDigit() && text[frac].unicode() < 128) ++frac;
+        while (frac < text.size() && text[frac].isDigit() && text[frac].unicode() < 128)
+            ++frac;
         if (frac > end + 1) end = frac;
     }
     return QLocale::c().toDouble(text.left(end));

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // How the timer reads and writes the numbers in its text fields.
-namespace numbers {
+namespace numbers
+{
 
 // The value of a text: its leading decimal number (digits, optionally a point
 // and more digits; leading zeros allowed). 0 for an empty text or one that

@@ -6,7 +6,8 @@
 // A rectangle drawn as an outline only, in one colour, width and line style.
 // Styles are numbered 1 solid, 2 dashes, 3 dots, 4 dash-dot, 5 dash-dot-dot.
 // It lets clicks through to what lies beneath.
-class OutlineShape : public QWidget {
+class OutlineShape : public QWidget
+{
     Q_OBJECT
 public:
     OutlineShape(QColor colour, int style, int width, QWidget *parent);

@@ -6,7 +6,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace {
+namespace
+{
 constexpr int kMargin = 4;
 constexpr int kPicture = 32;
 constexpr int kFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap;
@@ -57,7 +58,7 @@ void PictureButton::paintEvent(QPaintEvent *)
     picture_.paint(&p, pic, Qt::AlignCenter, mode);
 
     p.setFont(captionFont());
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                             QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(captionRect().translated(shift, shift), kFlags, text());
 }

@@ -8,7 +8,8 @@
 // picture at the top and the caption below it, centred and wrapped onto as
 // many lines as it needs. The caption's font shrinks, if need be, so that it
 // always shows whole.
-class PictureButton : public QPushButton {
+class PictureButton : public QPushButton
+{
     Q_OBJECT
 public:
     explicit PictureButton(QWidget *parent);

@@ -5,7 +5,8 @@
 #include <pulse/simple.h>
 #include <vector>
 
-namespace {
+namespace
+{
 constexpr int kRate = 44100;
 constexpr qint64 kRetryAfterMs = 5000;
 
@@ -39,8 +40,8 @@ void PulseBeeper::beep(int hz, int ms)
     attr.minreq = uint32_t(-1);
     attr.fragsize = uint32_t(-1);
     int err = 0;
-    pa_simple *s = pa_simple_new(nullptr, "Tempral", PA_STREAM_PLAYBACK, nullptr, "signal",
-                                 &spec, nullptr, &attr, &err);
+    pa_simple *s = pa_simple_new(nullptr, "Tempral", PA_STREAM_PLAYBACK, nullptr, "signal", &spec,
+                                 nullptr, &attr, &err);
     if (!s) {
         sinceFailure_.start();
         return;

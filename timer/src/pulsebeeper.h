@@ -9,7 +9,8 @@
 // played. Without a sound server the tone is skipped at once; after a failed
 // connection no new attempt is made for a few seconds, so a signal of three
 // tones costs one failed connection at most.
-class PulseBeeper : public Beeper {
+class PulseBeeper : public Beeper
+{
 public:
     void beep(int hz, int ms) override;
     void sleep(int ms) override;

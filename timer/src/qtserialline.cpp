@@ -41,7 +41,10 @@ void QtSerialLine::close()
     if (port_.isOpen()) port_.close();
 }
 
-bool QtSerialLine::isOpen() const { return port_.isOpen(); }
+bool QtSerialLine::isOpen() const
+{
+    return port_.isOpen();
+}
 
 bool QtSerialLine::setRts(bool on)
 {

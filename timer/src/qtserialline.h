@@ -8,7 +8,8 @@
 
 // The serial line on QSerialPort. The device is found by number in a list of
 // devices (serialports::system() unless another list is given).
-class QtSerialLine : public SerialLine {
+class QtSerialLine : public SerialLine
+{
 public:
     using Listing = std::function<QStringList()>;
     explicit QtSerialLine(Listing listing = {});

@@ -4,7 +4,8 @@
 
 // The serial port whose RTS line drives the switching module: RTS set means
 // the load is on. No data ever flows; only the modem-control line matters.
-class SerialLine {
+class SerialLine
+{
 public:
     virtual ~SerialLine() = default;
     // Opens the port with the given number (1 = the first serial port) with

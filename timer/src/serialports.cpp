@@ -5,7 +5,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-namespace serialports {
+namespace serialports
+{
 
 static QString readLine(const QString &path)
 {
@@ -41,7 +42,8 @@ QStringList fromSysfs(const QString &sysClassTty, const QString &devDir)
         return a.kind != b.kind ? a.kind < b.kind : a.number < b.number;
     });
     QStringList devices;
-    for (const Entry &e : found) devices << devDir + "/" + e.name;
+    for (const Entry &e : found)
+        devices << devDir + "/" + e.name;
     return devices;
 }
 

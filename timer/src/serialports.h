@@ -11,7 +11,8 @@
 //
 // The list is read from sysfs without opening any device. When TEMPRAL_PORTS
 // is set, it replaces the list: device paths separated by colons.
-namespace serialports {
+namespace serialports
+{
 
 QStringList fromSysfs(const QString &sysClassTty, const QString &devDir);
 QStringList fromEnvironment(const QByteArray &value);

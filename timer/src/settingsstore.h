@@ -5,7 +5,8 @@
 
 // The remembered settings: named string values. A value that is not stored
 // (or cannot be read) is told apart from an empty one.
-class SettingsStore {
+class SettingsStore
+{
 public:
     virtual ~SettingsStore() = default;
     virtual std::optional<QString> read(const QString &name) = 0;

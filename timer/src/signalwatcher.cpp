@@ -6,7 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 int pipeFds[2] = {-1, -1};
 const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
@@ -28,14 +29,16 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int s : kSignals) ::sigaction(s, &sa, nullptr);
+    for (int s : kSignals)
+        ::sigaction(s, &sa, nullptr);
 }
 
 SignalWatcher::~SignalWatcher()
 {
     struct sigaction sa = {};
     sa.sa_handler = SIG_DFL;
-    for (int s : kSignals) ::sigaction(s, &sa, nullptr);
+    for (int s : kSignals)
+        ::sigaction(s, &sa, nullptr);
     delete notifier_;
     for (int &fd : pipeFds) {
         if (fd >= 0) ::close(fd);
@@ -47,6 +50,7 @@ void SignalWatcher::readPipe()
 {
     unsigned char byte = 0;
     int last = 0;
-    while (::read(pipeFds[0], &byte, 1) == 1) last = byte;
+    while (::read(pipeFds[0], &byte, 1) == 1)
+        last = byte;
     if (last) emit ended(last);
 }

@@ -7,7 +7,8 @@ class QSocketNotifier;
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the main thread. The
 // handler only writes the signal number into a pipe (the one thing that is
 // safe inside it); a socket notifier reads it in the event loop.
-class SignalWatcher : public QObject {
+class SignalWatcher : public QObject
+{
     Q_OBJECT
 public:
     explicit SignalWatcher(QObject *parent = nullptr);

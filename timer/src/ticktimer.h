@@ -12,7 +12,8 @@
 // at start + k * interval. A tick that falls due while the thread is blocked
 // is delivered as soon as the thread is free; several that fall due during
 // one block are delivered as one, and the following ones keep their times.
-class TickTimer : public QObject {
+class TickTimer : public QObject
+{
     Q_OBJECT
 public:
     // Milliseconds of a monotonic clock; the default is QElapsedTimer's.

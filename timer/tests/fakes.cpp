@@ -61,7 +61,8 @@ void FakeBeeper::sleep(int ms)
 int FakeBeeper::beeps() const
 {
     int n = 0;
-    for (const QString &e : journal_) n += e.startsWith("beep ");
+    for (const QString &e : journal_)
+        n += e.startsWith("beep ");
     return n;
 }
 

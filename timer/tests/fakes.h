@@ -27,7 +27,8 @@ using Journal = QStringList;
 
 // A serial line with ports 1 to 8 unless told otherwise. Journal entries:
 // "open N", "close", "rts 1", "rts 0".
-class FakeLine : public SerialLine {
+class FakeLine : public SerialLine
+{
 public:
     explicit FakeLine(Journal &journal) : journal_(journal) {}
     bool open(int portNumber, QString *error) override;
@@ -36,8 +37,8 @@ public:
     bool setRts(bool on) override;
     bool rts() const override { return rts_; }
 
-    QSet<int> missing;   // port numbers that fail to open
-    int portCount = 8;   // ports 1..portCount exist
+    QSet<int> missing; // port numbers that fail to open
+    int portCount = 8; // ports 1..portCount exist
     int port() const { return port_; }
     int opens = 0;
 
@@ -48,7 +49,8 @@ private:
 };
 
 // Settings in memory. Journal entries: "write NAME=VALUE".
-class FakeSettings : public SettingsStore {
+class FakeSettings : public SettingsStore
+{
 public:
     explicit FakeSettings(Journal &journal) : journal_(journal) {}
     std::optional<QString> read(const QString &name) override;
@@ -60,7 +62,8 @@ private:
 };
 
 // Journal entries: "beep HZ MS", "sleep MS". `during` runs inside each call.
-class FakeBeeper : public Beeper {
+class FakeBeeper : public Beeper
+{
 public:
     explicit FakeBeeper(Journal &journal) : journal_(journal) {}
     void beep(int hz, int ms) override;
@@ -74,7 +77,8 @@ private:
 
 // Journal entries: "critical TEXT", "warning TEXT". `during` runs while the
 // box would be shown.
-class FakeBoxes : public MessageBoxes {
+class FakeBoxes : public MessageBoxes
+{
 public:
     explicit FakeBoxes(Journal &journal) : journal_(journal) {}
     void critical(QWidget *, const QString &title, const QString &text) override;

@@ -15,7 +15,8 @@
 #include <QFile>
 #include <QLineEdit>
 
-namespace {
+namespace
+{
 QFile record;
 
 void note(const QString &line)
@@ -24,7 +25,8 @@ void note(const QString &line)
     record.flush();
 }
 
-class RecordingLine : public SerialLine {
+class RecordingLine : public SerialLine
+{
 public:
     bool open(int n, QString *) override
     {
@@ -51,13 +53,15 @@ private:
     bool open_ = false, rts_ = false;
 };
 
-class RecordingBeeper : public Beeper {
+class RecordingBeeper : public Beeper
+{
 public:
     void beep(int hz, int ms) override { note(QString("beep %1 %2").arg(hz).arg(ms)); }
     void sleep(int) override {}
 };
 
-class RecordingBoxes : public MessageBoxes {
+class RecordingBoxes : public MessageBoxes
+{
 public:
     void critical(QWidget *, const QString &, const QString &text) override { note("box " + text); }
     void warning(QWidget *, const QString &, const QString &text) override { note("box " + text); }

@@ -11,7 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-class TestClose : public QObject {
+class TestClose : public QObject
+{
     Q_OBJECT
 private slots:
     void closeOrder_data();

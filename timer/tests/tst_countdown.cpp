@@ -12,7 +12,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-class TestCountdown : public QObject {
+class TestCountdown : public QObject
+{
     Q_OBJECT
 private slots:
     void periodOfOneSecond();
@@ -29,8 +30,8 @@ private slots:
     void ticksHeldToClock();
 };
 
-static const QStringList kStartSignal = {"beep 800 95",  "sleep 300",  "beep 1000 95",
-                                         "sleep 300",    "beep 1200 95"};
+static const QStringList kStartSignal = {"beep 800 95", "sleep 300", "beep 1000 95", "sleep 300",
+                                         "beep 1200 95"};
 
 void TestCountdown::periodOfOneSecond()
 {
@@ -81,7 +82,8 @@ void TestCountdown::leadingZerosAndBlink()
     QCOMPARE(f->Ostalo1->text(), QString("3"));
     QCOMPARE(base(), QColor(Qt::yellow));
     QCOMPARE(f->iconName(), QString("redtimer"));
-    for (int i = 0; i < 3; ++i) f->timer1Tick();
+    for (int i = 0; i < 3; ++i)
+        f->timer1Tick();
     QCOMPARE(f->Proteklo, 5);
     QCOMPARE(f->Ostalo1->text(), QString("0"));
     QVERIFY(!rig.line.rts());
@@ -98,15 +100,18 @@ void TestCountdown::minutesShownWhileAMinuteRemains()
     f->timer1Tick();
     QCOMPARE(f->Ostalo1->text(), QString("124"));
     QCOMPARE(f->Minuta->text(), QString("= 2 min. 4 s"));
-    while (f->Ostalo1->text() != "60") f->timer1Tick();
+    while (f->Ostalo1->text() != "60")
+        f->timer1Tick();
     QCOMPARE(f->Minuta->text(), QString("= 1 min. 0 s"));
     QVERIFY(f->Minuta->isVisible());
     f->timer1Tick();
     QVERIFY(!f->Minuta->isVisible());
     QCOMPARE(f->Minuta->text(), QString());
-    for (int i = 0; i < 10; ++i) f->timer1Tick();
+    for (int i = 0; i < 10; ++i)
+        f->timer1Tick();
     QVERIFY(!f->Minuta->isVisible());
-    while (f->Timer1->isEnabled()) f->timer1Tick();
+    while (f->Timer1->isEnabled())
+        f->timer1Tick();
     QCOMPARE(f->Proteklo, 125);
     QCOMPARE(f->Ostalo1->text(), QString("0"));
 }

@@ -6,7 +6,8 @@
 #include <QFontMetricsF>
 #include <QTest>
 
-class TestLayout : public QObject {
+class TestLayout : public QObject
+{
     Q_OBJECT
 private slots:
     void stateBeforeLoad();
@@ -33,7 +34,8 @@ void TestLayout::stateBeforeLoad()
     QVERIFY(f->PortCombo->currentText().isEmpty());
     QCOMPARE(f->Label3->text(), QString("Tajmer stoji."));
     QStringList entries;
-    for (int i = 0; i < f->PortCombo->count(); ++i) entries << f->PortCombo->itemText(i);
+    for (int i = 0; i < f->PortCombo->count(); ++i)
+        entries << f->PortCombo->itemText(i);
     QCOMPARE(entries, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
     QCOMPARE(f->Zadato1->maxLength(), 4);
     QVERIFY(f->Ostalo1->isReadOnly());
@@ -85,7 +87,8 @@ void TestLayout::captionsShowWhole()
          {"Potrosac je sada ISKLJUCEN. Pritisni ovde da bi ga TRAJNO ukljucio.",
           "Potrosac je sada UKLJUCEN. Pritisni ovde da bi ga trenutno iskljucio."}) {
         f->btnIskljuci->setText(caption);
-        QVERIFY(fitsIn(f->btnIskljuci->captionFont(), f->btnIskljuci->captionRect(), wrap, caption));
+        QVERIFY(
+            fitsIn(f->btnIskljuci->captionFont(), f->btnIskljuci->captionRect(), wrap, caption));
     }
     QVERIFY(fitsIn(f->btnPokreniT->captionFont(), f->btnPokreniT->captionRect(), wrap,
                    "POKRENI TAJMER"));

@@ -16,7 +16,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-class TestPorts : public QObject {
+class TestPorts : public QObject
+{
     Q_OBJECT
 private slots:
     void missingPortFallsBackOnce();
@@ -99,7 +100,8 @@ void TestPorts::portNumberFromText()
     QVERIFY(numbers::portNumber("3", &n) && n == 3);
     QVERIFY(numbers::portNumber(" 12 ", &n) && n == 12);
     QVERIFY(numbers::portNumber("2.6", &n) && n == 3);
-    for (const char *bad : {"", "abc", "3a", "70000"}) QVERIFY2(!numbers::portNumber(bad, &n), bad);
+    for (const char *bad : {"", "abc", "3a", "70000"})
+        QVERIFY2(!numbers::portNumber(bad, &n), bad);
 }
 
 static void put(const QString &path, const QByteArray &content)
@@ -115,15 +117,15 @@ void TestPorts::numberNamesDevice()
     QTemporaryDir sys;
     const QString tty = sys.path();
     put(tty + "/console/active", "tty0 ttyS0\n");
-    put(tty + "/ttyS0/type", "4\n");  // the console: left out
-    put(tty + "/ttyS1/type", "0\n");  // no UART behind it
+    put(tty + "/ttyS0/type", "4\n"); // the console: left out
+    put(tty + "/ttyS1/type", "0\n"); // no UART behind it
     put(tty + "/ttyS10/type", "4\n");
     put(tty + "/ttyS2/type", "4\n");
     for (const char *name : {"ttyUSB1", "ttyUSB0", "ttyACM0", "tty1", "ttyprintk"})
         QVERIFY(QDir().mkpath(tty + "/" + name));
-    QCOMPARE(serialports::fromSysfs(tty, "/dev"),
-             (QStringList{"/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1",
-                          "/dev/ttyACM0"}));
+    QCOMPARE(
+        serialports::fromSysfs(tty, "/dev"),
+        (QStringList{"/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0"}));
     QCOMPARE(serialports::fromEnvironment("/dev/ttyUSB3::/tmp/pty"),
              (QStringList{"/dev/ttyUSB3", "/tmp/pty"}));
 }

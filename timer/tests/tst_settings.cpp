@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestSettings : public QObject {
+class TestSettings : public QObject
+{
     Q_OBJECT
 private slots:
     void firstRunWithoutKey();
@@ -59,8 +60,10 @@ void TestSettings::flags()
     QFETCH(QString, period);
     QFETCH(int, port);
     Rig rig;
-    rig.settings.values = {{"Pamti Zadato Vreme", flag}, {"Zadato Vreme", "120"},
-                           {"Pamti Port", flag},         {"Port", "3"},
+    rig.settings.values = {{"Pamti Zadato Vreme", flag},
+                           {"Zadato Vreme", "120"},
+                           {"Pamti Port", flag},
+                           {"Port", "3"},
                            {"Zvuk", flag}};
     Form1 *f = rig.start();
     QVERIFY(f);

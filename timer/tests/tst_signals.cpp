@@ -9,7 +9,8 @@
 #include <QTest>
 #include <csignal>
 
-class TestSignals : public QObject {
+class TestSignals : public QObject
+{
     Q_OBJECT
 private slots:
     void endsWithLoadOff_data();

@@ -12,7 +12,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-class TestSwitch : public QObject {
+class TestSwitch : public QObject
+{
     Q_OBJECT
 private slots:
     void guardIgnoresQuickSecondPress();

@@ -51,6 +51,9 @@ Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kratko uputstvo"));
     setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
+    // Tahoma is seldom installed on Linux, and what fontconfig offers in its
+    // place (DejaVu Sans) is so wide that the guide would overflow its label;
+    // Liberation Sans keeps the narrower metrics the layout was drawn with.
     QFont f(QStringLiteral("Tahoma"), 9);
     f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     setFont(f);

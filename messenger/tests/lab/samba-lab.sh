@@ -65,11 +65,6 @@ end_pid() {
     kill -KILL "$pid" 2>/dev/null || true
 }
 
-# Takes down whatever lab is left (its DIR may be gone): by namespace.
-teardown_stale() {
-    clean_namespaces
-}
-
 # Removes the namespaces, after ending every process still inside them
 # (smbd's children, a daemon of an earlier lab whose DIR is gone).
 clean_namespaces() {
@@ -211,7 +206,7 @@ up() {
         lock
     done
     echo "$dir" >"$OWNER"
-    teardown_stale
+    clean_namespaces # whatever lab is left, even one whose DIR is gone
     rm -rf "$dir"
     mkdir -p "$dir"
     touch "$dir/.vesnal-lab"
@@ -295,6 +290,12 @@ case "$cmd" in
 up | down)
     if ! can_run; then
         echo "Samba lab not available (needs root, ip netns, nmbd and smbd): nothing to do"
+        exit 0
+    fi
+    # Root in a container may still lack the right to make namespaces.
+    probe=vesnal-probe-$$
+    if [ "$cmd" = up ] && ! { ip netns add $probe && ip netns del $probe; } 2>/dev/null; then
+        echo "Samba lab not available (network namespaces cannot be made here): nothing to do"
         exit 0
     fi
     "$cmd"

@@ -11,18 +11,15 @@ bool FakeLine::open(int portNumber, QString *error)
         return false;
     }
     port_ = portNumber;
-    rts_ = false;
-    ++opens;
     journal_ << QString("open %1").arg(portNumber);
     return true;
 }
 
 void FakeLine::close()
 {
-    if (!port_) return;
+    if (port_) journal_ << "close";
     port_ = 0;
     rts_ = false;
-    journal_ << "close";
 }
 
 bool FakeLine::setRts(bool on)
@@ -46,63 +43,38 @@ bool FakeSettings::write(const QString &name, const QString &value)
     return true;
 }
 
-void FakeBeeper::beep(int hz, int ms)
-{
-    journal_ << QString("beep %1 %2").arg(hz).arg(ms);
-    if (during) during();
-}
-
-void FakeBeeper::sleep(int ms)
-{
-    journal_ << QString("sleep %1").arg(ms);
-    if (during) during();
-}
-
-int FakeBeeper::beeps() const
-{
-    int n = 0;
-    for (const QString &e : journal_)
-        n += e.startsWith("beep ");
-    return n;
-}
-
-void FakeBoxes::critical(QWidget *, const QString &title, const QString &text)
+void FakeBeeperAndBoxes::critical(QWidget *, const QString &title, const QString &text)
 {
     lastTitle = title;
-    journal_ << "critical " + text;
-    if (during) during();
+    note("critical " + text);
 }
 
-void FakeBoxes::warning(QWidget *, const QString &title, const QString &text)
+void FakeBeeperAndBoxes::warning(QWidget *, const QString &title, const QString &text)
 {
     lastTitle = title;
-    journal_ << "warning " + text;
+    note("warning " + text);
+}
+
+void FakeBeeperAndBoxes::note(const QString &entry)
+{
+    journal_ << entry;
     if (during) during();
 }
 
-Form1 *Rig::create()
+Form1 *Rig::create(SettingsStore *store)
 {
-    form = std::make_unique<Form1>(line, settings, beeper, boxes);
+    form = std::make_unique<Form1>(line, store ? *store : settings, beeper, boxes);
     return form.get();
 }
 
-Form1 *Rig::start()
+Form1 *Rig::start(SettingsStore *store)
 {
-    if (!form) create();
+    create(store);
+    bool activated = false;
+    QObject::connect(form.get(), &Form1::firstActivationDone, [&] { activated = true; });
     form->formLoad();
     form->show();
     form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.get())) return nullptr;
-    // The first activation runs from the event loop.
-    QTest::qWait(0);
-    QCoreApplication::processEvents();
+    if (!QTest::qWaitFor([&] { return activated; }, 5000)) return nullptr;
     return form.get();
-}
-
-QStringList Rig::entries(const QString &prefix) const
-{
-    QStringList out;
-    for (const QString &e : journal)
-        if (e.startsWith(prefix)) out << e;
-    return out;
 }

@@ -14,33 +14,30 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
 // What the fakes saw, in order, shared so that tests can check the order of
-// line changes, tones and boxes.
+// line changes, settings writes, tones and boxes.
 using Journal = QStringList;
 
-// A serial line with ports 1 to 8 unless told otherwise. Journal entries:
-// "open N", "close", "rts 1", "rts 0".
+// Ports 1 to portCount exist unless listed as missing. Journal: "open N",
+// "open N failed", "close", "rts 1", "rts 0".
 class FakeLine : public SerialLine
 {
 public:
-    explicit FakeLine(Journal &journal) : journal_(journal) {}
+    explicit FakeLine(Journal &j) : journal_(j) {}
     bool open(int portNumber, QString *error) override;
     void close() override;
     bool isOpen() const override { return port_ != 0; }
     bool setRts(bool on) override;
     bool rts() const override { return rts_; }
-
-    QSet<int> missing; // port numbers that fail to open
-    int portCount = 8; // ports 1..portCount exist
     int port() const { return port_; }
-    int opens = 0;
+    QSet<int> missing;
+    int portCount = 8;
 
 private:
     Journal &journal_;
@@ -48,11 +45,11 @@ private:
     bool rts_ = false;
 };
 
-// Settings in memory. Journal entries: "write NAME=VALUE".
+// Journal: "write NAME=VALUE".
 class FakeSettings : public SettingsStore
 {
 public:
-    explicit FakeSettings(Journal &journal) : journal_(journal) {}
+    explicit FakeSettings(Journal &j) : journal_(j) {}
     std::optional<QString> read(const QString &name) override;
     bool write(const QString &name, const QString &value) override;
     QMap<QString, QString> values;
@@ -61,32 +58,21 @@ private:
     Journal &journal_;
 };
 
-// Journal entries: "beep HZ MS", "sleep MS". `during` runs inside each call.
-class FakeBeeper : public Beeper
+// Tones and boxes. Journal: "beep HZ MS", "sleep MS", "critical TEXT",
+// "warning TEXT". `during` runs inside each call, as if it blocked there.
+class FakeBeeperAndBoxes : public Beeper, public MessageBoxes
 {
 public:
-    explicit FakeBeeper(Journal &journal) : journal_(journal) {}
-    void beep(int hz, int ms) override;
-    void sleep(int ms) override;
-    std::function<void()> during;
-    int beeps() const;
-
-private:
-    Journal &journal_;
-};
-
-// Journal entries: "critical TEXT", "warning TEXT". `during` runs while the
-// box would be shown.
-class FakeBoxes : public MessageBoxes
-{
-public:
-    explicit FakeBoxes(Journal &journal) : journal_(journal) {}
+    explicit FakeBeeperAndBoxes(Journal &j) : journal_(j) {}
+    void beep(int hz, int ms) override { note(QString("beep %1 %2").arg(hz).arg(ms)); }
+    void sleep(int ms) override { note(QString("sleep %1").arg(ms)); }
     void critical(QWidget *, const QString &title, const QString &text) override;
     void warning(QWidget *, const QString &title, const QString &text) override;
     std::function<void()> during;
     QString lastTitle;
 
 private:
+    void note(const QString &entry);
     Journal &journal_;
 };
 
@@ -95,12 +81,14 @@ struct Rig {
     Journal journal;
     FakeLine line{journal};
     FakeSettings settings{journal};
-    FakeBeeper beeper{journal};
-    FakeBoxes boxes{journal};
+    FakeBeeperAndBoxes beeper{journal}, boxes{journal};
     std::unique_ptr<Form1> form;
 
-    Form1 *create();
+    Form1 *create(SettingsStore *store = nullptr);
     // Loads and shows the window and waits for its first activation.
-    Form1 *start();
-    QStringList entries(const QString &prefix) const;
+    Form1 *start(SettingsStore *store = nullptr);
+    QStringList entries(const QString &prefix) const
+    {
+        return journal.filter(QRegularExpression("^" + QRegularExpression::escape(prefix)));
+    }
 };

@@ -1,15 +1,8 @@
 // The countdown: start, ticks, end, the key filter, and the tick timing.
 #include "fakes.h"
-#include "numbers.h"
-#include "outlineshape.h"
-#include "picturebutton.h"
-#include "ticktimer.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 class TestCountdown : public QObject
@@ -17,21 +10,15 @@ class TestCountdown : public QObject
     Q_OBJECT
 private slots:
     void periodOfOneSecond();
-    void leadingZerosAndBlink();
+    void leadingZerosBlinkAndFrame();
     void minutesShownWhileAMinuteRemains();
     void periodLimits_data();
     void periodLimits();
     void captionInBackground();
-    void frameStylesMove();
-    void keyFilter();
-    void focusRedirect();
     void endWhileMinimisedRestores();
-    void textValues();
+    void keyFilterAndFocus();
     void ticksHeldToClock();
 };
-
-static const QStringList kStartSignal = {"beep 800 95", "sleep 300", "beep 1000 95", "sleep 300",
-                                         "beep 1200 95"};
 
 void TestCountdown::periodOfOneSecond()
 {
@@ -40,22 +27,19 @@ void TestCountdown::periodOfOneSecond()
     QVERIFY(f);
     f->Zadato1->setText("1");
     f->btnPokreniTClick();
-    QVERIFY(rig.line.rts());
-    QVERIFY(f->Timer1->isEnabled());
+    QVERIFY(rig.line.rts() && f->Timer1->isEnabled());
     QCOMPARE(f->Timer1->interval(), 1000);
-    QVERIFY(!f->Zadato1->isEnabled() && !f->btnPokreniT->isEnabled());
+    QVERIFY(!f->Zadato1->isEnabled() && !f->btnPokreniT->isEnabled() && !f->PortCombo->isEnabled());
     QCOMPARE(f->Label3->text(), QString("Tajmer odbrojava."));
-    QVERIFY(f->Label3->font().bold());
-    QVERIFY(f->Shape4->isVisible());
-    QVERIFY(!f->PortCombo->isEnabled());
+    QVERIFY(f->Label3->font().bold() && f->Shape4->isVisible());
     QCOMPARE(f->iconName(), QString("appicon"));
-    QCOMPARE(rig.journal.mid(rig.journal.indexOf("rts 1")), QStringList{"rts 1"} + kStartSignal);
-
+    QCOMPARE(rig.journal.mid(rig.journal.indexOf("rts 1")),
+             (QStringList{"rts 1", "beep 800 95", "sleep 300", "beep 1000 95", "sleep 300",
+                          "beep 1200 95"}));
     rig.journal.clear();
     f->timer1Tick();
     QCOMPARE(f->Ostalo1->text(), QString("0"));
-    QVERIFY(!rig.line.rts());
-    QVERIFY(!f->Timer1->isEnabled());
+    QVERIFY(!rig.line.rts() && !f->Timer1->isEnabled());
     QVERIFY(f->Zadato1->isEnabled() && f->btnPokreniT->isEnabled());
     QCOMPARE(f->Label3->text(), QString("Tajmer stoji."));
     QVERIFY(!f->Shape4->isVisible() && !f->Shape3->isVisible());
@@ -63,29 +47,29 @@ void TestCountdown::periodOfOneSecond()
     QCOMPARE(rig.journal, (QStringList{"rts 0", "beep 800 900"}));
 }
 
-void TestCountdown::leadingZerosAndBlink()
+void TestCountdown::leadingZerosBlinkAndFrame()
 {
     Rig rig;
     Form1 *f = rig.start();
     QVERIFY(f);
     f->Zadato1->setText("0005");
     f->btnPokreniTClick();
-    QCOMPARE(f->Zadati_period, 5);
     QCOMPARE(f->Ostalo1->text(), QString("0005"));
     const auto base = [f] { return f->Ostalo1->palette().color(QPalette::Base); };
     QCOMPARE(base(), QColor(Qt::yellow));
-    f->timer1Tick();
-    QCOMPARE(f->Ostalo1->text(), QString("4"));
-    QCOMPARE(base(), QColor(Qt::white));
-    QCOMPARE(f->iconName(), QString("appicon"));
-    f->timer1Tick();
-    QCOMPARE(f->Ostalo1->text(), QString("3"));
-    QCOMPARE(base(), QColor(Qt::yellow));
-    QCOMPARE(f->iconName(), QString("redtimer"));
-    for (int i = 0; i < 3; ++i)
+    QStringList seen;
+    for (int i = 0; i < 4; ++i) {
         f->timer1Tick();
+        seen << QString("%1 %2 %3 %4")
+                    .arg(f->Ostalo1->text(), base() == Qt::white ? "white" : base().name(),
+                         f->iconName())
+                    .arg(f->Shape3->borderStyle());
+        QCOMPARE(f->Shape3->borderWidth(), 1);
+    }
+    QCOMPARE(seen, (QStringList{"4 white appicon 2", "3 #ffff00 redtimer 5", "2 white appicon 4",
+                                "1 #ffff00 redtimer 3"}));
+    f->timer1Tick();
     QCOMPARE(f->Proteklo, 5);
-    QCOMPARE(f->Ostalo1->text(), QString("0"));
     QVERIFY(!rig.line.rts());
 }
 
@@ -105,13 +89,11 @@ void TestCountdown::minutesShownWhileAMinuteRemains()
     QCOMPARE(f->Minuta->text(), QString("= 1 min. 0 s"));
     QVERIFY(f->Minuta->isVisible());
     f->timer1Tick();
-    QVERIFY(!f->Minuta->isVisible());
-    QCOMPARE(f->Minuta->text(), QString());
-    for (int i = 0; i < 10; ++i)
+    QVERIFY(!f->Minuta->isVisible() && f->Minuta->text().isEmpty());
+    while (f->Timer1->isEnabled()) {
         f->timer1Tick();
-    QVERIFY(!f->Minuta->isVisible());
-    while (f->Timer1->isEnabled())
-        f->timer1Tick();
+        QVERIFY(!f->Minuta->isVisible());
+    }
     QCOMPARE(f->Proteklo, 125);
     QCOMPARE(f->Ostalo1->text(), QString("0"));
 }
@@ -121,11 +103,10 @@ void TestCountdown::periodLimits_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("accepted");
     QTest::newRow("3600") << "3600" << true;
-    QTest::newRow("1") << "1" << true;
     QTest::newRow("3601") << "3601" << false;
     QTest::newRow("0") << "0" << false;
     QTest::newRow("empty") << "" << false;
-    QTest::newRow("not a number") << "x12" << false;
+    QTest::newRow("pasted text") << "x12" << false;
 }
 
 void TestCountdown::periodLimits()
@@ -141,14 +122,10 @@ void TestCountdown::periodLimits()
     f->btnPokreniTClick();
     QCOMPARE(rig.line.rts(), accepted);
     QCOMPARE(f->Timer1->isEnabled(), accepted);
-    if (!accepted) {
-        QCOMPARE(f->Ostalo1->text(), QString());
-        QCOMPARE(QApplication::focusWidget(), f->Zadato1);
-        QCOMPARE(rig.beeper.beeps(), 0);
-    } else {
-        QCOMPARE(f->Ostalo1->text(), text);
-        QCOMPARE(QApplication::focusWidget(), f->Pamti_vreme);
-    }
+    QCOMPARE(f->Ostalo1->text(), accepted ? text : QString());
+    QCOMPARE(QApplication::focusWidget(),
+             accepted ? static_cast<QWidget *>(f->Pamti_vreme) : f->Zadato1);
+    QCOMPARE(rig.entries("beep").isEmpty(), !accepted);
 }
 
 void TestCountdown::captionInBackground()
@@ -160,7 +137,6 @@ void TestCountdown::captionInBackground()
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    QVERIFY(!f->isActiveWindow());
     f->Zadato1->setText("126");
     f->btnPokreniTClick();
     f->timer1Tick();
@@ -170,66 +146,8 @@ void TestCountdown::captionInBackground()
     QCOMPARE(f->windowTitle(), QString("= 45 s"));
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
-    QCOMPARE(f->windowTitle(), QString("= 45 s")); // until the next tick
     f->timer1Tick();
     QCOMPARE(f->windowTitle(), QString("Tempral v0.5"));
-}
-
-void TestCountdown::frameStylesMove()
-{
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Zadato1->setText("8");
-    f->btnPokreniTClick();
-    QCOMPARE(f->Shape3->borderWidth(), 2);
-    QList<int> styles;
-    for (int i = 0; i < 5; ++i) {
-        f->timer1Tick();
-        styles << f->Shape3->borderStyle();
-        QCOMPARE(f->Shape3->borderWidth(), 1);
-    }
-    QCOMPARE(styles, (QList<int>{5, 4, 3, 2, 5}));
-    QCOMPARE(f->Shape3->penStyle(), Qt::DashDotDotLine);
-}
-
-void TestCountdown::keyFilter()
-{
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    QLineEdit *z = f->Zadato1;
-    z->setFocus();
-    QTest::keyClicks(z, "1a-.2 ");
-    QCOMPARE(z->text(), QString("12"));
-    QTest::keyClick(z, Qt::Key_Return);
-    QTest::keyClick(z, Qt::Key_Enter);
-    QCOMPARE(z->text(), QString("12"));
-    QTest::keyClick(z, Qt::Key_Backspace);
-    QCOMPARE(z->text(), QString("1"));
-    QApplication::clipboard()->setText("99");
-    QTest::keyClick(z, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(z->text(), QString("1"));
-    QTest::keyClicks(z, "23456");
-    QCOMPARE(z->text(), QString("1234")); // at most four characters
-    QTest::keyClick(z, Qt::Key_Left);
-    QTest::keyClick(z, Qt::Key_Delete);
-    QCOMPARE(z->text(), QString("123"));
-}
-
-void TestCountdown::focusRedirect()
-{
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->btnIskljuci->setFocus();
-    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), f->Zadato1);
-    f->Zadato1->setText("30");
-    f->btnPokreniTClick();
-    f->btnPokreniT->setFocus();
-    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), f->Pamti_vreme);
 }
 
 void TestCountdown::endWhileMinimisedRestores()
@@ -242,28 +160,40 @@ void TestCountdown::endWhileMinimisedRestores()
     f->showMinimized();
     QTRY_VERIFY(f->isMinimized());
     f->timer1Tick();
-    QVERIFY(f->isMinimized());
     QCOMPARE(f->windowTitle(), QString("= 1 s"));
     f->timer1Tick();
     QVERIFY(!f->isMinimized());
     QCOMPARE(f->windowTitle(), QString("Tempral v0.5"));
-    QVERIFY(!rig.line.rts());
 }
 
-void TestCountdown::textValues()
+void TestCountdown::keyFilterAndFocus()
 {
-    using namespace numbers;
-    QCOMPARE(valueOf("0005"), 5.0);
-    QCOMPARE(valueOf(""), 0.0);
-    QCOMPARE(valueOf("a1"), 0.0);
-    QCOMPARE(valueOf(" 1"), 0.0);
-    QCOMPARE(valueOf("12ab"), 12.0);
-    QCOMPARE(valueOf("2.5x"), 2.5);
-    QCOMPARE(whole(2.5), 2);
-    QCOMPARE(whole(3.5), 4);
-    QCOMPARE(whole(1e12), INT32_MAX);
-    QCOMPARE(shortest(valueOf("0010") - 1), QString("9"));
-    QCOMPARE(shortest(1.5), QString("1.5"));
+    Rig rig;
+    Form1 *f = rig.start();
+    QVERIFY(f);
+    QLineEdit *z = f->Zadato1;
+    z->setFocus();
+    QTest::keyClicks(z, "1a-.2 ");
+    QTest::keyClick(z, Qt::Key_Return);
+    QCOMPARE(z->text(), QString("12"));
+    QTest::keyClick(z, Qt::Key_Backspace);
+    QCOMPARE(z->text(), QString("1"));
+    QApplication::clipboard()->setText("99");
+    QTest::keyClick(z, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(z, "23456");
+    QCOMPARE(z->text(), QString("1234")); // at most four characters
+    QTest::keyClick(z, Qt::Key_Left);
+    QTest::keyClick(z, Qt::Key_Delete);
+    QCOMPARE(z->text(), QString("123"));
+
+    // Clicking into Ostalo1 passes the focus on.
+    f->btnIskljuci->setFocus();
+    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), f->Zadato1);
+    f->btnPokreniTClick();
+    f->btnPokreniT->setFocus();
+    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), f->Pamti_vreme);
 }
 
 void TestCountdown::ticksHeldToClock()
@@ -284,19 +214,14 @@ void TestCountdown::ticksHeldToClock()
     now = 1999; // woken early: no tick
     t.wake();
     QCOMPARE(ticks, 1);
-    QCOMPARE(t.pendingDelay(), 1);
     now = 4500; // blocked over three ticks: they count as one
     t.wake();
     QCOMPARE(ticks, 2);
     QCOMPARE(t.pendingDelay(), 500);
-    now = 5000;
+    connect(&t, &TickTimer::tick, [&] { t.setEnabled(false); });
+    now = 5000; // a handler that stops the timer leaves nothing pending
     t.wake();
     QCOMPARE(ticks, 3);
-    // A handler that stops the timer leaves nothing pending.
-    connect(&t, &TickTimer::tick, [&] { t.setEnabled(false); });
-    now = 6000;
-    t.wake();
-    QCOMPARE(ticks, 4);
     QCOMPARE(t.pendingDelay(), -1);
 }
 

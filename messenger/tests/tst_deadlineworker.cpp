@@ -12,24 +12,6 @@ class TestDeadlineWorker : public QObject
 {
     Q_OBJECT
 private slots:
-    void jobsRunOnTheThreadInTurn()
-    {
-        DeadlineWorker worker;
-        auto seen = std::make_shared<std::vector<int>>();
-        const auto caller = std::this_thread::get_id();
-        auto elsewhere = std::make_shared<bool>(false);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(worker.run(
-                [=] {
-                    seen->push_back(i);
-                    *elsewhere = std::this_thread::get_id() != caller;
-                },
-                1s));
-        QCOMPARE(*seen, (std::vector<int>{0, 1, 2}));
-        QVERIFY(*elsewhere);
-        QVERIFY(!worker.busy());
-    }
-
     void anOverrunCostsItsDeadlineOnce()
     {
         auto release = std::make_shared<std::atomic<bool>>(false);

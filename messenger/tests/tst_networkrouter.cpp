@@ -1,9 +1,6 @@
 #include "networkrouter.h"
-#include "smbbackend.h"
 
 #include <QTest>
-
-#include <libsmbclient.h>
 
 namespace
 {
@@ -75,13 +72,11 @@ private slots:
         const auto top = router.list(nullptr);
         QVERIFY(top);
         QCOMPARE(top->size(), 2);
-        for (int i = 0; i < 2; ++i) {
-            const NetRecord &p = top->at(i);
-            const QString name = i == 0 ? QStringLiteral("S") : QStringLiteral("L");
-            QCOMPARE(p.remoteName, name);
-            QCOMPARE(p.provider, name);
-            QCOMPARE(p.displayType, NetDisplay::Network);
-            QCOMPARE(p.usage, NetUsage::Container);
+        for (const auto &[i, name] : {std::pair{0, "S"}, std::pair{1, "L"}}) {
+            QCOMPARE(top->at(i).remoteName, QString(name));
+            QCOMPARE(top->at(i).provider, QString(name));
+            QCOMPARE(top->at(i).displayType, NetDisplay::Network);
+            QCOMPARE(top->at(i).usage, NetUsage::Container);
         }
         QVERIFY(smb->asked.isEmpty() && file->asked.isEmpty());
     }
@@ -138,87 +133,5 @@ private slots:
     }
 };
 
-// The SMB back end's mapping of addresses and directory entries; nothing
-// here touches the network.
-class TestSmbMapping : public QObject
-{
-    Q_OBJECT
-private slots:
-    void urls()
-    {
-        QCOMPARE(SmbBackend::urlFor(QString()), QStringLiteral("smb://"));
-        QCOMPARE(SmbBackend::urlFor(QStringLiteral("RADNAGRUPA")),
-                 QStringLiteral("smb://RADNAGRUPA"));
-        QCOMPARE(SmbBackend::urlFor(QStringLiteral("\\\\PC-01")), QStringLiteral("smb://PC-01"));
-        QCOMPARE(SmbBackend::urlFor(QStringLiteral("\\\\PC-01\\Moji dokumenti\\a%b?c")),
-                 QStringLiteral("smb://PC-01/Moji%20dokumenti/a%25b%3Fc"));
-        QCOMPARE(SmbBackend::urlFor(QStringLiteral("\\\\PC-01\\šare")),
-                 QStringLiteral("smb://PC-01/%C5%A1are"));
-    }
-
-    void entries()
-    {
-        const QString server = QStringLiteral("\\\\PC-01");
-        auto r = SmbBackend::recordFor(QString(), SMBC_WORKGROUP, QStringLiteral("RADNAGRUPA"), {});
-        QVERIFY(r);
-        QCOMPARE(r->displayType, NetDisplay::Domain);
-        QCOMPARE(r->usage, NetUsage::Container);
-        QCOMPARE(r->remoteName, QStringLiteral("RADNAGRUPA"));
-
-        r = SmbBackend::recordFor(QStringLiteral("RADNAGRUPA"), SMBC_SERVER,
-                                  QStringLiteral("PC-01"), QStringLiteral("Samba"));
-        QVERIFY(r);
-        QCOMPARE(r->displayType, NetDisplay::Server);
-        QCOMPARE(r->remoteName, server);
-        QCOMPARE(r->comment, QStringLiteral("Samba"));
-
-        r = SmbBackend::recordFor(server, SMBC_FILE_SHARE, QStringLiteral("javno"), {});
-        QVERIFY(r);
-        QCOMPARE(r->displayType, NetDisplay::Share);
-        QCOMPARE(r->type, NetType::Disk);
-        QCOMPARE(r->remoteName, QStringLiteral("\\\\PC-01\\javno"));
-
-        r = SmbBackend::recordFor(server, SMBC_FILE_SHARE, QStringLiteral("C$"), {});
-        QVERIFY(r);
-        QCOMPARE(r->displayType, NetDisplay::ShareAdmin);
-
-        r = SmbBackend::recordFor(QStringLiteral("\\\\PC-01\\javno"), SMBC_DIR,
-                                  QStringLiteral("fascikla"), {});
-        QVERIFY(r);
-        QCOMPARE(r->displayType, NetDisplay::Directory);
-        QCOMPARE(r->remoteName, QStringLiteral("\\\\PC-01\\javno\\fascikla"));
-
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_PRINTER_SHARE, QStringLiteral("lp"), {}));
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_IPC_SHARE, QStringLiteral("IPC$"), {}));
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_FILE, QStringLiteral("a.txt"), {}));
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_DIR, QStringLiteral(".."), {}));
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_DIR, QStringLiteral("."), {}));
-        QVERIFY(!SmbBackend::recordFor(server, SMBC_FILE_SHARE, QString(), {}));
-    }
-
-    void onlyShareAndDeeperPathsAreProbed()
-    {
-        // These never reach the network: no share in the path.
-        SmbBackend smb(500);
-        QVERIFY(!smb.opensAsDirectory(QString()));
-        QVERIFY(!smb.opensAsDirectory(QStringLiteral("\\\\PC-01")));
-        QVERIFY(!smb.opensAsDirectory(QStringLiteral("\\\\\\\\")));
-    }
-};
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    int status = 0;
-    {
-        TestNetworkRouter t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    {
-        TestSmbMapping t;
-        status |= QTest::qExec(&t, argc, argv);
-    }
-    return status;
-}
-
+QTEST_GUILESS_MAIN(TestNetworkRouter)
 #include "tst_networkrouter.moc"

@@ -84,18 +84,28 @@ void waitUntil(const std::function<bool()> &done, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
-void countdown(int seconds)
-{
+// A loaded and activated window on a timestamping line.
+struct BenchWindow {
+    explicit BenchWindow(Beeper &beeper) : form(line, settings, beeper, boxes)
+    {
+        bool active = false;
+        QObject::connect(&form, &Form1::firstActivationDone, [&] { active = true; });
+        form.formLoad();
+        form.show();
+        waitUntil([&] { return active; }, 5000);
+    }
     TimestampLine line;
     MemorySettings settings;
-    SleepingBeeper beeper; // the start signal blocks 885 ms as it would
     NoBoxes boxes;
-    Form1 form(line, settings, beeper, boxes);
-    bool active = false;
-    QObject::connect(&form, &Form1::firstActivationDone, [&] { active = true; });
-    form.formLoad();
-    form.show();
-    waitUntil([&] { return active; }, 5000);
+    Form1 form;
+};
+
+void countdown(int seconds)
+{
+    SleepingBeeper beeper; // the start signal blocks 885 ms as it would
+    BenchWindow window(beeper);
+    TimestampLine &line = window.line;
+    Form1 &form = window.form;
 
     std::vector<double> ticks;
     QObject::connect(form.Timer1, &TickTimer::tick, [&] { ticks.push_back(nowMs()); });
@@ -135,15 +145,8 @@ struct Stats {
 
 void signalTimes(Beeper &beeper, const char *label)
 {
-    TimestampLine line;
-    MemorySettings settings;
-    NoBoxes boxes;
-    Form1 form(line, settings, beeper, boxes);
-    bool active = false;
-    QObject::connect(&form, &Form1::firstActivationDone, [&] { active = true; });
-    form.formLoad();
-    form.show();
-    waitUntil([&] { return active; }, 5000);
+    BenchWindow window(beeper);
+    Form1 &form = window.form;
     form.chkZvuk->setChecked(true);
     Stats start, on, off;
     for (int round = 0; round < 3; ++round) {

@@ -347,13 +347,7 @@ void Form1::timer1Tick()
         }
         Timer1->setEnabled(false);
         MSComm1.setRts(false);
-        Zadato1->setEnabled(true);
-        btnPokreniT->setEnabled(true);
-        setBold(Label3, false);
-        Label3->setText(kStopped);
-        Minuta->hide();
-        Minuta->clear();
-        Shape4->hide();
+        stopCountdownLook();
         Zadato1->setFocus();
         Shape3->setBorderStyle(3);
         Prikazi_stanje(true);

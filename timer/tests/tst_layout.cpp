@@ -1,4 +1,4 @@
-// The window as created, before it is loaded, and captions that show whole.
+// Every caption shows whole in the fonts that stand in for Tahoma.
 #include "fakes.h"
 
 #include <QFontMetricsF>
@@ -8,31 +8,8 @@ class TestLayout : public QObject
 {
     Q_OBJECT
 private slots:
-    void stateBeforeLoad();
     void captionsShowWhole();
 };
-
-void TestLayout::stateBeforeLoad()
-{
-    Rig rig;
-    Form1 *f = rig.create();
-    QCOMPARE(f->windowTitle(), QString("Tempral v0.5"));
-    QCOMPARE(f->minimumSize(), QSize(403, 290));
-    QCOMPARE(f->maximumSize(), QSize(403, 290));
-    QCOMPARE(f->btnIskljuci->geometry(), QRect(24, 144, 121, 107));
-    QVERIFY(f->Minuta->isHidden() && f->Shape4->isHidden() && !f->Shape3->isHidden());
-    QCOMPARE(f->Shape3->penStyle(), Qt::DotLine);
-    QCOMPARE(f->Timer1->interval(), 0);
-    for (QCheckBox *c : {f->Pamti_vreme, f->Pamti_port, f->chkZvuk})
-        QVERIFY(!c->isChecked() && c->text().isEmpty());
-    QVERIFY(f->Zadato1->text().isEmpty() && f->PortCombo->currentText().isEmpty());
-    QStringList entries;
-    for (int i = 0; i < f->PortCombo->count(); ++i)
-        entries << f->PortCombo->itemText(i);
-    QCOMPARE(entries, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
-    QCOMPARE(f->Zadato1->maxLength(), 4);
-    QVERIFY(rig.journal.isEmpty()); // nothing touched before the load
-}
 
 static bool fitsIn(const QFont &font, const QRect &box, int flags, const QString &text)
 {

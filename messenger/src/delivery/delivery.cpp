@@ -24,6 +24,44 @@ int refuse(QTextStream &err, const QString &why)
     return BadRequest;
 }
 
+int notDelivered(QTextStream &err, const QString &why)
+{
+    err << Prefix << why << Qt::endl;
+    return NotDelivered;
+}
+
+// The checked names of every other computer of the workgroup; a listed name
+// that breaks the rules is reported (and clears *allGood), not run.
+std::optional<QStringList> groupRecipients(NetworkProvider &network, const QString &workgroup,
+                                           const QString &self, const CodePage &codePage,
+                                           bool *allGood, QTextStream &err)
+{
+    const auto computers = workgroupComputers(network, workgroup, self);
+    if (!computers) {
+        notDelivered(
+            err,
+            QStringLiteral("workgroup %1 could not be listed; nothing was sent").arg(workgroup));
+        return std::nullopt;
+    }
+    if (computers->isEmpty()) {
+        notDelivered(err,
+                     QStringLiteral("no other computer found in workgroup %1; nothing was sent")
+                         .arg(workgroup));
+        return std::nullopt;
+    }
+    QStringList names;
+    for (const QString &computer : *computers) {
+        QString why;
+        if (const auto name = NetbiosName::normalized(computer, codePage, &why)) {
+            names.append(*name);
+        } else {
+            *allGood = false;
+            err << Prefix << computer << ": not delivered: " << why << Qt::endl;
+        }
+    }
+    return names;
+}
+
 } // namespace
 
 Settings Settings::fromEnvironment()
@@ -64,31 +102,10 @@ int run(const QStringList &arguments, const Settings &settings,
         if (settings.workgroup.isEmpty())
             return refuse(err, QStringLiteral("\"*\" needs this computer's workgroup, and none "
                                               "is set (VESNAL_WORKGROUP or smb.conf)"));
-        const auto computers = workgroupComputers(network(), settings.workgroup, *sender);
-        if (!computers) {
-            err << Prefix
-                << QStringLiteral("workgroup %1 could not be listed; nothing was sent")
-                       .arg(settings.workgroup)
-                << Qt::endl;
-            return NotDelivered;
-        }
-        for (const QString &computer : *computers) {
-            // A listed name that breaks the rules is reported, not run.
-            const auto name = NetbiosName::normalized(computer, *codePage, &why);
-            if (name) {
-                recipients.append(*name);
-            } else {
-                allDelivered = false;
-                err << Prefix << computer << ": not delivered: " << why << Qt::endl;
-            }
-        }
-        if (computers->isEmpty()) {
-            err << Prefix
-                << QStringLiteral("no other computer found in workgroup %1; nothing was sent")
-                       .arg(settings.workgroup)
-                << Qt::endl;
-            return NotDelivered;
-        }
+        const auto group =
+            groupRecipients(network(), settings.workgroup, *sender, *codePage, &allDelivered, err);
+        if (!group) return NotDelivered;
+        recipients = *group;
     } else {
         const auto name = NetbiosName::normalized(request->name, *codePage, &why);
         if (!name)
@@ -97,11 +114,10 @@ int run(const QStringList &arguments, const Settings &settings,
         recipients.append(*name);
     }
 
-    if (settings.smbclient.isEmpty()) {
-        err << Prefix << "smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing was sent"
-            << Qt::endl;
-        return NotDelivered;
-    }
+    if (settings.smbclient.isEmpty())
+        return notDelivered(
+            err,
+            QStringLiteral("smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing was sent"));
     const SmbclientSender smbclient(settings.smbclient, *codePage, *sender, settings.timeoutMs);
     for (const QString &name : recipients) {
         const auto outcome = smbclient.send(name, request->text);

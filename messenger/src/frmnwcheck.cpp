@@ -72,18 +72,23 @@ void frmNWCheck::Form_Load()
     imlNWImages.load();
 
     // Root node and the providers under it.
-    NetNode *root = addNode(nullptr, QStringLiteral("_ROOT"), QStringLiteral("Mreža"),
-                            QStringLiteral("root"));
-    if (root)
+    NetNode *root = makeNode(QStringLiteral("_ROOT"), QStringLiteral("Mreža"),
+                             QStringLiteral("root"));
+    if (root) {
         root->tag = QStringLiteral("Y");
+        tvwNetwork->addTopLevelItem(root);
+    }
     for (const auto &resource : RootResource.Children()) {
-        NetNode *node = addResourceNode(root, *resource);
+        NetNode *node = makeResourceNode(*resource);
         if (!node)
             continue;
         node->tag = QStringLiteral("N");
         if (node->image != QLatin1String("server"))
-            addNode(node, node->key + QStringLiteral("_FAKE"), QStringLiteral("FAKE"),
-                    QStringLiteral("server"), true);
+            addPlaceholder(node);
+        if (root)
+            root->addChild(node);
+        else
+            tvwNetwork->addTopLevelItem(node);
         tvwNetwork->scrollToItem(node);
     }
     if (root)

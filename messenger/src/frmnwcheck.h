@@ -112,10 +112,11 @@ protected:
 private:
     void buildLayout();
     void ExpandNode(QTreeWidgetItem *node);
-    NetNode *addNode(QTreeWidgetItem *parent, const QString &key, const QString &text,
-                     const QString &image, bool placeholder = false);
-    NetNode *addResourceNode(QTreeWidgetItem *parent, const NetResource &resource);
-    bool removeNode(const QString &key);
+    NetNode *makeNode(const QString &key, const QString &text, const QString &image,
+                      bool placeholder = false);
+    NetNode *makeResourceNode(const NetResource &resource);
+    bool addPlaceholder(NetNode *node);
+    void removePlaceholder(NetNode *node);
     void focusList();
     void entryAdded(const QString &name);
     void entriesCleared();

@@ -54,6 +54,10 @@ void frmNWCheck::buildLayout()
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFont(makeFont(QStringLiteral("Arial"), 8.25));
+    // Tahoma is rarely installed on Linux; Liberation Sans keeps metrics close
+    // to the ones the layout was drawn with, where DejaVu Sans runs wider.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 
     const QFont tahoma = makeFont(QStringLiteral("Tahoma"), 8.25);
     const QFont tahomaBold = makeFont(QStringLiteral("Tahoma"), 8.25, true);

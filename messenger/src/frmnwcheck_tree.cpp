@@ -6,48 +6,42 @@
 
 #include <QTreeWidget>
 
-namespace {
-const QString Placeholder = QStringLiteral("_FAKE");
-}
-
-NetNode *frmNWCheck::addNode(QTreeWidgetItem *parent, const QString &key, const QString &text,
-                             const QString &image, bool placeholder)
+NetNode *frmNWCheck::makeNode(const QString &key, const QString &text, const QString &image,
+                              bool placeholder)
 {
     // Keys are unique tree-wide, and every node shows a picture of the list.
     if (nodes.contains(key) || !imlNWImages.contains(image))
         return nullptr;
     auto *node = new NetNode(key, text, image, placeholder);
     node->setIcon(0, imlNWImages.icon(image));
-    if (parent)
-        parent->addChild(node);
-    else
-        tvwNetwork->addTopLevelItem(node);
     nodes.add(node);
     return node;
 }
 
-NetNode *frmNWCheck::addResourceNode(QTreeWidgetItem *parent, const NetResource &resource)
+NetNode *frmNWCheck::makeResourceNode(const NetResource &resource)
 {
-    return addNode(parent, resource.RemoteName(), resource.ShortName(),
-                   resource.ResourceTypeName().toLower());
+    return makeNode(resource.RemoteName(), resource.ShortName(), resource.imageKey());
 }
 
-bool frmNWCheck::removeNode(const QString &key)
+bool frmNWCheck::addPlaceholder(NetNode *node)
 {
-    NetNode *node = nodes.take(key);
-    if (!node)
+    NetNode *placeholder = makeNode(node->key + QStringLiteral("_FAKE"), QStringLiteral("FAKE"),
+                                    QStringLiteral("server"), true);
+    if (!placeholder)
         return false;
-    // Forget the descendants too: deleting the node deletes them.
-    QList<QTreeWidgetItem *> below = {node};
-    while (!below.isEmpty()) {
-        QTreeWidgetItem *at = below.takeLast();
-        for (int i = 0; i < at->childCount(); ++i) {
-            below.append(at->child(i));
-            nodes.take(nodeKey(at->child(i)));
-        }
-    }
-    delete node; // detaches itself from its parent
+    node->addChild(placeholder);
+    node->hasPlaceholder = true;
     return true;
+}
+
+void frmNWCheck::removePlaceholder(NetNode *node)
+{
+    // Only the node's own placeholder goes: a real node whose remote name
+    // happens to end in "_FAKE" is never taken for one.
+    if (!node->hasPlaceholder)
+        return;
+    node->hasPlaceholder = false;
+    delete nodes.take(node->key + QStringLiteral("_FAKE"));
 }
 
 void frmNWCheck::tvwNetwork_Expand(QTreeWidgetItem *item)
@@ -57,15 +51,16 @@ void frmNWCheck::tvwNetwork_Expand(QTreeWidgetItem *item)
         return;
     if (node->tag == QLatin1String("N") && node->image != QLatin1String("server"))
         ExpandNode(node);
-    removeNode(node->key + Placeholder);
+    removePlaceholder(node);
 }
 
 void frmNWCheck::ExpandNode(QTreeWidgetItem *item)
 {
     NetNode *node = NetNode::from(item);
     // A node without its placeholder was listed already, or broke off.
-    if (!node || !removeNode(node->key + Placeholder))
+    if (!node || !node->hasPlaceholder)
         return;
+    removePlaceholder(node);
 
     if (node->image == QLatin1String("share") && m_network.opensAsDirectory(node->key)) {
         node->tag = QStringLiteral("Y");
@@ -83,16 +78,28 @@ void frmNWCheck::ExpandNode(QTreeWidgetItem *item)
             return; // the model no longer holds that level: broken off
     }
 
-    for (const auto &child : resource->Children()) {
-        NetNode *added = addResourceNode(node, *child);
-        if (!added)
-            return; // duplicate key or no picture: the listing breaks off
+    // The children are made off the tree and join it in one insertion.
+    const NetResources &listed = resource->Children();
+    QList<QTreeWidgetItem *> children;
+    children.reserve(listed.Count());
+    nodes.reserveMore(2 * qsizetype(listed.Count()));
+    bool complete = true;
+    for (const auto &child : listed) {
+        NetNode *added = makeResourceNode(*child);
+        if (!added) {
+            complete = false; // duplicate key or no picture: the listing breaks off
+            break;
+        }
         added->tag = QStringLiteral("N");
-        if (child->ResourceType() != 2 &&
-            !addNode(added, added->key + Placeholder, QStringLiteral("FAKE"),
-                     QStringLiteral("server"), true))
-            return;
+        children.append(added);
+        if (child->ResourceType() != NetDisplay::Server && !addPlaceholder(added)) {
+            complete = false;
+            break;
+        }
     }
+    node->addChildren(children);
+    if (!complete)
+        return;
     tvwNetwork->viewport()->update();
     node->tag = QStringLiteral("Y");
 }

@@ -28,4 +28,6 @@ public:
     QString tag;
     const QString image;
     const bool placeholder;
+    // Whether this node's own placeholder child still stands.
+    bool hasPlaceholder = false;
 };

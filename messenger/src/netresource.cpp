@@ -9,12 +9,27 @@ bool isFilteredOut(const QString &remoteName)
     return remoteName == QLatin1String("Web Client Network") ||
            remoteName == QLatin1String("Microsoft Terminal Services");
 }
-
-QString keyOf(const QString &remoteName)
-{
-    return remoteName.toCaseFolded();
-}
 } // namespace
+
+size_t qHash(const NetResources::Key &key, size_t seed)
+{
+    // Folds letter by letter without copying the name; names with
+    // characters outside the basic plane take the full folding.
+    const QString &name = key.name;
+    quint64 h = 1469598103934665603ull ^ seed; // FNV-1a over the folded letters
+    for (QChar c : name) {
+        if (c.isSurrogate())
+            return qHash(name.toCaseFolded(), seed);
+        const char16_t u = c.unicode();
+        const char16_t folded = u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u)
+                                         : QChar::toCaseFolded(char32_t(u));
+        h = (h ^ folded) * 1099511628211ull;
+    }
+    h ^= h >> 33; // spread the high bits into the bucket bits
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return size_t(h);
+}
 
 NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
 
@@ -35,6 +50,7 @@ void NetResource::EnumerateChildren()
     const auto listed = m_network->list(IsRoot ? nullptr : &Record);
     if (!listed)
         return; // not opened: stays unlisted and is asked again next time
+    ChildResources->reserve(listed->size());
     for (const NetRecord &record : *listed) {
         auto child = std::make_unique<NetResource>(m_network);
         child->SetRecord(record);
@@ -68,15 +84,32 @@ QString NetResource::ResourceTypeName() const
     return typeName(Record.displayType);
 }
 
+QString NetResource::imageKey() const
+{
+    static const QStringList keys = [] {
+        QStringList k;
+        for (quint32 t = 0; t <= NetDisplay::NdsContainer; ++t)
+            k.append(typeName(t).toLower());
+        return k;
+    }();
+    return Record.displayType < quint32(keys.size()) ? keys[Record.displayType] : QString();
+}
+
 QString NetResource::ShortName() const
 {
     const qsizetype slash = Record.remoteName.lastIndexOf(QLatin1Char('\\'));
     return slash < 0 ? Record.remoteName : Record.remoteName.mid(slash + 1);
 }
 
+void NetResources::reserve(qsizetype size)
+{
+    m_members.reserve(size_t(size));
+    m_index.reserve(size);
+}
+
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    const QString key = keyOf(resource->RemoteName());
+    const Key key{resource->RemoteName()};
     if (m_index.contains(key))
         return nullptr;
     m_index.insert(key, int(m_members.size()));
@@ -93,7 +126,7 @@ NetResource *NetResources::Item(int position) const
 
 NetResource *NetResources::Item(const QString &key) const
 {
-    const auto it = m_index.constFind(keyOf(key));
+    const auto it = m_index.constFind(Key{key});
     return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
 }
 
@@ -108,7 +141,7 @@ bool NetResources::Remove(int position)
 
 bool NetResources::Remove(const QString &key)
 {
-    const auto it = m_index.constFind(keyOf(key));
+    const auto it = m_index.constFind(Key{key});
     return it != m_index.cend() && Remove(*it + 1);
 }
 
@@ -116,5 +149,5 @@ void NetResources::reindex()
 {
     m_index.clear();
     for (size_t i = 0; i < m_members.size(); ++i)
-        m_index.insert(keyOf(m_members[i]->RemoteName()), int(i));
+        m_index.insert(Key{m_members[i]->RemoteName()}, int(i));
 }

@@ -29,6 +29,8 @@ public:
     quint32 ResourceType() const { return Record.displayType; }
     QString ResourceTypeName() const;
     QString ShortName() const;
+    // The tree's picture key: the type name in lower case.
+    QString imageKey() const;
 
     const NetRecord &record() const { return Record; }
     bool isRoot() const { return IsRoot; }
@@ -64,8 +66,19 @@ private:
     friend class NetResource;
     // Takes the resource; refuses (and drops) one whose key is already here.
     NetResource *Add(std::unique_ptr<NetResource> resource);
+    void reserve(qsizetype size);
     void reindex();
 
+    // A remote name that hashes and compares without regard to case.
+    struct Key {
+        QString name;
+        bool operator==(const Key &other) const
+        {
+            return name.compare(other.name, Qt::CaseInsensitive) == 0;
+        }
+    };
+    friend size_t qHash(const Key &key, size_t seed);
+
     std::vector<std::unique_ptr<NetResource>> m_members;
-    QHash<QString, int> m_index; // case-folded key → position - 1
+    QHash<Key, int> m_index; // position - 1
 };

@@ -14,6 +14,14 @@ void NodeIndex::add(NetNode *node)
     m_order.push_back(node);
 }
 
+void NodeIndex::reserveMore(qsizetype more)
+{
+    const qsizetype wanted = m_position.size() + more;
+    if (wanted > m_position.capacity())
+        m_position.reserve(wanted * 2); // grows geometrically, as insertion would
+    m_order.reserve(m_order.size() + size_t(more));
+}
+
 NetNode *NodeIndex::take(const QString &key)
 {
     const auto it = m_position.constFind(key);

@@ -14,6 +14,8 @@ public:
     bool contains(const QString &key) const { return m_position.contains(key); }
     NetNode *find(const QString &key) const;
     void add(NetNode *node);
+    // Room for `more` nodes beyond those indexed now.
+    void reserveMore(qsizetype more);
     // Forgets the node with that key and returns it (null when absent).
     NetNode *take(const QString &key);
 

@@ -5,8 +5,10 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <csignal>
 #include <libsmbclient.h>
 #include <mutex>
+#include <pthread.h>
 
 namespace
 {
@@ -28,6 +30,14 @@ std::mutex libraryMutex;
 
 SMBCCTX *newContext(int timeoutMs)
 {
+    // Runs on the worker thread, which then keeps this mask: a write to a
+    // connection the server has reset must fail with EPIPE there instead of
+    // ending the whole program with SIGPIPE.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+
     const std::lock_guard lock(libraryMutex);
     SMBCCTX *ctx = smbc_new_context();
     if (!ctx) return nullptr;
@@ -181,4 +191,9 @@ bool SmbBackend::opensAsDirectory(const QString &remoteName)
                        std::chrono::milliseconds(m_timeoutMs)))
         return false;
     return *out;
+}
+
+bool SmbBackend::busy() const
+{
+    return m_worker->busy();
 }

@@ -23,6 +23,10 @@ public:
     std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
 
+    // Whether a call that overran its timeout is still running; until it
+    // returns, every call fails at once.
+    bool busy() const;
+
     // The smb:// address of a remote name: "" → smb://, "RADNAGRUPA" →
     // smb://RADNAGRUPA, "\\PC-01\share" → smb://PC-01/share. Each part is
     // percent-encoded, so a name holding '%', '/' or '?' stays one name.

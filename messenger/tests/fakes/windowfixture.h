@@ -56,6 +56,13 @@ struct WindowFixture {
     {
         return window->nodes.find(key);
     }
+    QStringList entries() const
+    {
+        QStringList e;
+        for (int i = 0; i < window->List1->count(); ++i)
+            e.append(window->List1->item(i)->text());
+        return e;
+    }
     QStringList childTexts(const QString &key) const
     {
         QStringList texts;

@@ -30,17 +30,17 @@ void PulseBeeper::beep(int hz, int ms)
     if (hz <= 0 || ms <= 0) return;
     if (sinceFailure_.isValid() && sinceFailure_.elapsed() < kRetryAfterMs) return;
 
-    pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
+    pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
     // A short target buffer keeps the end of the call close to the end of
     // the tone.
     pa_buffer_attr attr;
     attr.maxlength = uint32_t(-1);
-    attr.tlength = uint32_t(pa_usec_to_bytes(30 * 1000, &spec));
+    attr.tlength = uint32_t(pa_usec_to_bytes(30 * 1000, &format));
     attr.prebuf = uint32_t(-1);
     attr.minreq = uint32_t(-1);
     attr.fragsize = uint32_t(-1);
     int err = 0;
-    pa_simple *s = pa_simple_new(nullptr, "Tempral", PA_STREAM_PLAYBACK, nullptr, "signal", &spec,
+    pa_simple *s = pa_simple_new(nullptr, "Tempral", PA_STREAM_PLAYBACK, nullptr, "signal", &format,
                                  nullptr, &attr, &err);
     if (!s) {
         sinceFailure_.start();

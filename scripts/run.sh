@@ -7,10 +7,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 program=${1:-vesnal}
 shift || true
 case "$program" in
-  vesnal) exe=messenger/vesnal ;;
-  tempral) exe=timer/tempral ;;
+  vesnal) exe=messenger/vesnal target=vesnal ;;
+  tempral) exe=timer/tempral target=tempral ;;
   *) echo "usage: $0 vesnal|tempral [arguments]" >&2; exit 2 ;;
 esac
 "$top/scripts/deps.sh"
-"$top/scripts/build.sh"
+"$top/scripts/build.sh" "$target"
 exec "${BUILD_DIR:-$top/build}/$exe" "$@"

@@ -24,8 +24,8 @@ void guestCredentials(SMBCCTX *, const char *, const char *, char *, int, char *
 void quiet(void *, int, const char *) {}
 
 // libsmbclient keeps process-wide state (its configuration, memory
-// stacks) and is built here without thread support: the workers of all
-// back ends take turns.
+// stacks), and Debian's build exports no thread set-up: the workers of
+// all back ends take turns.
 std::mutex libraryMutex;
 
 SMBCCTX *newContext(int timeoutMs)
@@ -33,10 +33,10 @@ SMBCCTX *newContext(int timeoutMs)
     // Runs on the worker thread, which then keeps this mask: a write to a
     // connection the server has reset must fail with EPIPE there instead of
     // ending the whole program with SIGPIPE.
-    sigset_t pipe;
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
 
     const std::lock_guard lock(libraryMutex);
     SMBCCTX *ctx = smbc_new_context();
@@ -98,20 +98,20 @@ bool opensUrl(SMBCCTX *ctx, const QByteArray &url)
 
 } // namespace
 
-SmbBackend::SmbBackend(int timeoutMs) : m_timeoutMs(timeoutMs)
+SmbBackend::SmbBackend(int timeoutMs)
+    : m_timeoutMs(timeoutMs), m_ctx(std::make_shared<SMBCCTX *>(nullptr))
 {
-    auto ctx = std::make_shared<SMBCCTX *>(nullptr);
-    m_worker = std::make_unique<DeadlineWorker>([ctx] {
+    m_worker = std::make_unique<DeadlineWorker>([ctx = m_ctx] {
         if (*ctx) {
             const std::lock_guard lock(libraryMutex);
             smbc_free_context(*ctx, 1);
         }
     });
-    // Reading the configuration needs no network; the extra seconds only
-    // guard against a file system that hangs.
-    if (m_worker->run([ctx, timeoutMs] { *ctx = newContext(timeoutMs); },
-                      std::chrono::milliseconds(timeoutMs) + std::chrono::seconds(5)))
-        m_ctx = *ctx;
+    // The context lives on the worker thread and is only ever touched
+    // there. Should setting it up overrun (a hanging file system), calls
+    // fail until it is done.
+    m_worker->run([ctx = m_ctx, timeoutMs] { *ctx = newContext(timeoutMs); },
+                  std::chrono::milliseconds(timeoutMs));
 }
 
 SmbBackend::~SmbBackend() = default;
@@ -167,16 +167,15 @@ std::optional<NetRecord> SmbBackend::recordFor(const QString &parentRemote, unsi
 
 std::optional<QList<NetRecord>> SmbBackend::list(const NetRecord *parent)
 {
-    if (!m_ctx) return std::nullopt;
     const QString parentRemote = parent ? parent->remoteName : QString();
     // The top is "smb://"; workgroups, servers and shares follow the same
     // address scheme, so one opendir serves every level.
     const QByteArray url = urlFor(parentRemote).toUtf8();
     auto out = std::make_shared<std::optional<QList<NetRecord>>>();
-    if (!m_worker->run(
-            [ctx = m_ctx, url, parentRemote, out] { *out = listUrl(ctx, url, parentRemote); },
-            std::chrono::milliseconds(m_timeoutMs)))
-        return std::nullopt;
+    const auto job = [ctx = m_ctx, url, parentRemote, out] {
+        if (*ctx) *out = listUrl(*ctx, url, parentRemote);
+    };
+    if (!m_worker->run(job, std::chrono::milliseconds(m_timeoutMs))) return std::nullopt;
     return *out;
 }
 
@@ -184,13 +183,11 @@ bool SmbBackend::opensAsDirectory(const QString &remoteName)
 {
     // Only a path with a server and a share in it; "smb://" or a server
     // alone would "open" as the browse list.
-    if (!m_ctx || remoteName.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) return false;
+    if (remoteName.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) return false;
     const QByteArray url = urlFor(remoteName).toUtf8();
     auto out = std::make_shared<bool>(false);
-    if (!m_worker->run([ctx = m_ctx, url, out] { *out = opensUrl(ctx, url); },
-                       std::chrono::milliseconds(m_timeoutMs)))
-        return false;
-    return *out;
+    const auto job = [ctx = m_ctx, url, out] { *out = *ctx && opensUrl(*ctx, url); };
+    return m_worker->run(job, std::chrono::milliseconds(m_timeoutMs)) && *out;
 }
 
 bool SmbBackend::busy() const

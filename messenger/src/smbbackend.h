@@ -40,6 +40,6 @@ public:
 
 private:
     int m_timeoutMs;
-    _SMBCCTX *m_ctx = nullptr;
+    std::shared_ptr<_SMBCCTX *> m_ctx; // set and used on the worker thread only
     std::unique_ptr<DeadlineWorker> m_worker;
 };

@@ -101,18 +101,20 @@ private slots:
         clock.restart();
         QVERIFY(!smb.list(&silent));
         QVERIFY2(clock.elapsed() >= 1400, QByteArray::number(clock.elapsed()));
+        // The library is shared by every back end of the process: leave it free.
+        QTRY_VERIFY_WITH_TIMEOUT(!smb.busy(), 40000);
     }
 
     void defaultTimeoutOnASilentHost()
     {
         SmbBackend smb;
-        const NetRecord silent = server("10.203.1.9");
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!smb.opensAsDirectory("\\\\10.203.1.9\\javno"));
         const qint64 ms = clock.elapsed();
         qInfo("silent host, default timeout: gave up after %lld ms", ms);
         QVERIFY2(ms >= 4500 && ms < 6500, QByteArray::number(ms));
+        QTRY_VERIFY_WITH_TIMEOUT(!smb.busy(), 40000);
     }
 
     void hostThatTakesConnectionsButNeverAnswers()
@@ -126,7 +128,7 @@ private slots:
         QVERIFY(!smb.list(&mute));
         const qint64 ms = clock.elapsed();
         qInfo("mute host, 1500 ms timeout: gave up after %lld ms", ms);
-        QVERIFY2(ms < 2500, QByteArray::number(ms));
+        QVERIFY2(ms >= 1400 && ms < 2500, QByteArray::number(ms));
     }
 };
 

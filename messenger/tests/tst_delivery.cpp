@@ -1,202 +1,244 @@
-// The delivery helper's logic: its arguments, name and text rules, "*", and
-// how it runs smbclient (a recording stand-in).
+// The delivery path: the helper's rules and report per recipient, the
+// launcher, and hostile texts and names through launcher, the real vesnal-net
+// and smbclient (a recording stand-in).
 #include "delivery.h"
+#include "deliverylauncher.h"
 #include "fakenetwork.h"
-#include "messagetext.h"
-#include "netbiosname.h"
-#include "sendrequest.h"
-#include "smbclientsender.h"
-#include "tst_delivery_support.h"
 
-#include <QTextStream>
 #include <QtTest>
 
 namespace
 {
 
-struct Run {
-    int status;
-    QString err;
+const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
+
+// Run n leaves its standard input, "pid pgid" and its arguments in calls/<n>/
+// (argv last, so its presence means the run is recorded). As smbclient it
+// fails for names starting with FAIL, as for an unknown computer, and never
+// answers for names starting with HANG.
+class FakeSmbclient
+{
+public:
+    explicit FakeSmbclient(const char *name = "smbclient") : program(dir.filePath(name))
+    {
+        QDir(dir.path()).mkdir(QStringLiteral("calls"));
+        QFile f(program);
+        f.open(QIODevice::WriteOnly);
+        f.write(R"(#!/bin/sh
+c=$(dirname "$0")/calls; i=1
+while ! mkdir "$c/$i" 2>/dev/null; do i=$((i+1)); [ $i -gt 9999 ] && exit 99; done
+cat > "$c/$i/stdin"; echo $$ $(cut -d' ' -f5 /proc/$$/stat) > "$c/$i/pid"
+for a in "$@"; do printf '%s\0' "$a"; done > "$c/$i/a"; mv "$c/$i/a" "$c/$i/argv"
+case "$2" in
+FAIL*) echo "Connection to $2 failed. Error NT_STATUS_NOT_FOUND" >&2; exit 1 ;;
+HANG*) exec sleep 60 ;;
+esac
+echo "Type your message, ending it with a Control-D"
+)");
+        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    int calls() const
+    {
+        return QDir(dir.filePath("calls")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
+    }
+    // Run n (from 1), once it is recorded.
+    QStringList argv(int n) const
+    {
+        QStringList args;
+        const QString done = dir.filePath(QStringLiteral("calls/%1/argv").arg(n));
+        if (QTest::qWaitFor([&] { return QFile::exists(done); }, 10000))
+            for (const QByteArray &a : read(n, "argv").split('\0'))
+                args.append(QString::fromUtf8(a));
+        return args.mid(0, args.size() - 1); // each argument ends with a NUL
+    }
+    QByteArray input(int n) const { return read(n, "stdin"); }
+    QByteArray pids(int n) const { return read(n, "pid").trimmed(); }
+
+    // smbclient's arguments for a message to `name` from PC-02 in CP1250.
+    static QStringList fixedArgs(const QString &name)
+    {
+        return QStringLiteral("-M|%1|-N|-U|PC-02|--option=dos charset=CP1250|"
+                              "--option=unix charset=UTF-8")
+            .arg(name)
+            .split('|');
+    }
+
+    QTemporaryDir dir;
+    const QString program;
+
+private:
+    QByteArray read(int n, const char *name) const
+    {
+        QFile f(dir.filePath(QStringLiteral("calls/%1/%2").arg(n).arg(QLatin1String(name))));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
-Delivery::Settings settingsFor(const FakeSmbclient &smb)
+Delivery::Settings settings(const FakeSmbclient &smb, const QString &codePage = "CP1250",
+                            const QString &sender = "PC-02", const QString &group = "RADNAGRUPA")
 {
-    Delivery::Settings s;
-    s.smbclient = smb.program();
-    s.sender = QStringLiteral("PC-02");
-    s.workgroup = QStringLiteral("RADNAGRUPA");
-    s.timeoutMs = 1000;
-    return s;
+    return {smb.program, codePage, sender, group, 1000};
 }
 
-Run run(const QStringList &args, const Delivery::Settings &settings, NetworkProvider *net = nullptr)
+// The exit status and the messages, as "<status> <stderr>".
+QString run(const QStringList &args, const Delivery::Settings &s, NetworkProvider *net = nullptr)
 {
     FakeNetwork empty;
     QString err;
     QTextStream stream(&err);
-    const int status = Delivery::run(
-        args, settings, [&]() -> NetworkProvider & { return net ? *net : empty; }, stream);
+    const auto provider = [&]() -> NetworkProvider & { return net ? *net : empty; };
+    const int status = Delivery::run(args, s, provider, stream);
     stream.flush();
-    return {status, err};
+    return QString::number(status) + ' ' + err;
 }
-
-const CodePage cp = *CodePage::byName(QStringLiteral("CP1250"));
 
 } // namespace
 
 class TestDelivery : public QObject
 {
     Q_OBJECT
+    FakeSmbclient m_smb; // first on PATH, for the real helper
+
 private slots:
-    void requestIsNameThenTextWhateverTheSplitting()
+    void initTestCase()
     {
-        // The messenger's one argument and a terminal's many words agree.
-        const auto one = SendRequest::parse({"send", "PC-01 Zdravo,  svete\nredak \"2\""});
-        const auto many =
-            SendRequest::parse({"send", "PC-01", "Zdravo,", "", "svete\nredak", "\"2\""});
-        QVERIFY(one && many);
-        QCOMPARE(one->name, QString("PC-01"));
-        QCOMPARE(one->text, QString("Zdravo,  svete\nredak \"2\""));
-        QCOMPARE(many->text, one->text);
-        // Only the one blank after the name goes; a name holding a blank
-        // becomes a name and the start of the text.
-        QCOMPARE(SendRequest::parse({"send", "PC-01   x "})->text, QString("  x "));
-        QCOMPARE(SendRequest::parse({"send", "MY PC hello"})->name, QString("MY"));
-        QCOMPARE(SendRequest::parse({"send", "MY PC hello"})->text, QString("PC hello"));
-        QVERIFY(!SendRequest::parse({"send"}));
-        QVERIFY(!SendRequest::parse({"post", "PC-01", "x"}));
+        QVERIFY2(QFileInfo(Helper).isExecutable(), "vesnal-net must be built first");
+        qputenv("PATH", QFile::encodeName(m_smb.dir.path()) + ':' + qgetenv("PATH"));
+        qunsetenv("VESNAL_SMBCLIENT");
+        qunsetenv("VESNAL_CODEPAGE");
+        qputenv("VESNAL_NETBIOS_NAME", "PC-02");
     }
 
-    void namesFollowNetbiosRules()
+    void launcherStartsOnlyNetSendAndReapsItsHelpers()
     {
-        QCOMPARE(NetbiosName::normalized("računar-1", cp), std::optional<QString>("RAČUNAR-1"));
-        QVERIFY(NetbiosName::normalized("ČČČČČČČČČČČČČČČ", cp)); // 15 bytes in CP1250
-        QVERIFY(!NetbiosName::normalized("ABCDEFGHIJKLMNOP", cp));
-        for (const char *name : {"",    "-M",  "--option=x", ".x",    "a\\b", "a/b",   "a:b",
-                                 "a*",  "a?",  "a\"b",       "a<b",   "a>b",  "a|b",   "a+b",
-                                 "a=b", "a;b", "a,b",        "MY PC", "a\tb", "a\x01", "ПК"}) {
-            QString why;
-            QVERIFY2(!NetbiosName::normalized(QString::fromUtf8(name), cp, &why), name);
-            QVERIFY(!why.isEmpty());
-        }
-        // The own name is also smbclient's user name, where % and @ split it.
-        QVERIFY(NetbiosName::normalized("PC%1", cp));
-        QVERIFY(!NetbiosName::normalizedSender("PC%1", cp));
-        QVERIFY(!NetbiosName::normalizedSender("PC@X", cp));
-    }
+        FakeSmbclient rec("vesnal-net"); // stands in for the helper
+        DeliveryLauncher launcher(rec.dir.path());
+        for (const QString line : {"", "net send", "net sendPC-01 x", "NET SEND PC-01 x",
+                                   " net send PC-01 x", "rm -rf /tmp/x"})
+            QCOMPARE(launcher.start(line), qint64(0));
+        QCOMPARE(launcher.start(QString("net send PC-01 a") + QChar(u'\0') + "b"), qint64(0));
+        QCOMPARE(DeliveryLauncher(rec.dir.filePath("nowhere")).start("net send PC-01 x"), 0);
+        QCOMPARE(DeliveryLauncher().helperPath(),
+                 QCoreApplication::applicationDirPath() + "/vesnal-net");
 
-    void codePagesAndTextLimits()
-    {
-        QVERIFY(CodePage::byName("CP852"));
-        for (const char *bad :
-             {"NO-SUCH-PAGE", "CP1250//TRANSLIT", "CP1250 x", "", "A23456789012345678901"})
-            QVERIFY2(!CodePage::byName(bad), bad);
-        QCOMPARE(cp.encode("čćđšž").value(), QByteArray("\xE8\xE6\xF0\x9A\x9E"));
-        QString missing;
-        QVERIFY(!cp.encode("ok Привет", &missing));
-        QCOMPARE(missing, QString("П"));
-        // smbclient's buffer: UTF-8 bytes, each line break twice.
-        QVERIFY(MessageText::problem(QString(1598, 'a'), cp).isEmpty());
-        QVERIFY(!MessageText::problem(QString(1599, 'a'), cp).isEmpty());
-        QVERIFY(MessageText::problem(QString(799, QChar(u'\n')), cp).isEmpty());
-        QVERIFY(!MessageText::problem(QString(799, QChar(u'\n')) + "b", cp).isEmpty());
-        QVERIFY(!MessageText::problem(QString(896, QChar(u'č')), cp).isEmpty());
-        QVERIFY(MessageText::problem(" ", cp).isEmpty());
-    }
-
-    void oneRecipientGetsTheTextOnStdinAndFixedArguments()
-    {
-        FakeSmbclient smb;
-        const QString text = QStringLiteral("Zdravo mreži, čćđšž!\nDruga linija \"x\" ");
-        const Run r = run({"send", "pc-01 " + text}, settingsFor(smb));
-        QCOMPARE(r.err, QString());
-        QCOMPARE(r.status, int(Delivery::Delivered));
-        QCOMPARE(smb.calls(), 1);
-        QCOMPARE(smb.argv(1), FakeSmbclient::fixedArgs("PC-01"));
-        QCOMPARE(smb.input(1), text.toUtf8());
-        auto s = settingsFor(smb);
-        s.codePage = "CP852";
-        QCOMPARE(run({"send", "PC-01 x"}, s).status, int(Delivery::Delivered));
-        QVERIFY(smb.argv(2).contains("--option=dos charset=CP852"));
+        // The task id is the helper's pid, in a process group of its own.
+        const QString rest = "PC-01 Zdravo mreži,\nčćđšž \"x\" 'y' $(z) `w` ; -x ";
+        QList<qint64> pids{launcher.start("net send " + rest)};
+        QCOMPARE(rec.argv(1), QStringList({"send", rest}));
+        QCOMPARE(rec.pids(1), QByteArray::number(pids[0]) + ' ' + QByteArray::number(pids[0]));
+        for (int i = 2; i <= 20; ++i)
+            pids.append(launcher.start(QStringLiteral("net send PC-%1 x").arg(i)));
+        for (const qint64 pid : pids) // reaped: not left in the process table as zombies
+            QVERIFY(QTest::qWaitFor(
+                [pid] { return !QFile::exists(QStringLiteral("/proc/%1").arg(pid)); }, 10000));
+        QCOMPARE(rec.calls(), 20);
     }
 
     void refusalsRunNothingAndExitTwo()
     {
         FakeSmbclient smb;
-        const auto s = settingsFor(smb);
-        const QList<QPair<QStringList, QString>> cases = {
-            {{"send", "-M x"}, "bad computer name \"-M\""},
+        const struct {
+            QStringList args;
+            QString expected, codePage = "CP1250", sender = "PC-02", group = "RADNAGRUPA";
+        } rows[] = {
+            {{"send", "-M x"}, "bad computer name \"-M\": a name may not begin with \"-\""},
+            {{"send", " x"}, "bad computer name \"\": the name is empty"},
             {{"send", "ABCDEFGHIJKLMNOP hi"}, "at most 15 bytes"},
-            {{"send", "PC-01"}, "empty"},
-            {{"send", "PC-01 " + QString(1599, 'a')}, "too long"},
+            {{"send", "PC;touch", "hi"}, "may not hold \";\""},
+            {{"send", "PC-01"}, "the message text is empty"},
+            {{"send", "PC-01 " + QString(1599, 'a')}, "too long"}, // smbclient reads 1598 bytes
+            {{"send", "PC-01 " + QString(800, '\n')}, "too long"}, // a line break takes two
             {{"send", "PC-01 Привет"}, "code page CP1250"},
-            {{"PC-01", "x"}, "usage"},
+            {{"send"}, "usage: vesnal-net send NAME TEXT"},
+            {{"post", "PC-01 x"}, "usage: vesnal-net send NAME TEXT"},
+            {{"send", "PC-01 x"}, "unusable code page", "CP852 --option=x"},
+            {{"send", "PC-01 x"}, "this computer's name", "CP1250", "ME%secret"}, // -U ME%pass
+            {{"send", "* x"}, "needs this computer's workgroup", "CP1250", "PC-02", ""},
         };
-        for (const auto &[args, expected] : cases) {
-            const Run r = run(args, s);
-            QCOMPARE(r.status, int(Delivery::BadRequest));
-            QVERIFY2(r.err.contains(expected), qPrintable(r.err));
+        for (const auto &row : rows) {
+            const QString r = run(row.args, settings(smb, row.codePage, row.sender, row.group));
+            QVERIFY2(r.startsWith("2 vesnal-net: ") && r.contains(row.expected), qPrintable(r));
         }
-        auto bad = s;
-        bad.codePage = "CP852 --option=x";
-        QVERIFY(run({"send", "PC-01 x"}, bad).err.contains("unusable code page"));
-        bad = s;
-        bad.sender = "ME%secret";
-        QVERIFY(run({"send", "PC-01 x"}, bad).err.contains("this computer's name"));
-        bad = s;
-        bad.workgroup.clear();
-        QCOMPARE(run({"send", "* x"}, bad).status, int(Delivery::BadRequest));
         QCOMPARE(smb.calls(), 0);
     }
 
-    void groupReachesEveryOtherComputerOfTheWorkgroup()
+    void eachRecipientGetsTheTextAndFailuresAreNamed()
     {
+        // One argument or many words: the same name and text, line breaks,
+        // quotes and blanks kept; 1598 bytes still go.
         FakeSmbclient smb;
-        FakeNetwork net;
-        net.add("RADNAGRUPA", "\\\\PC-01", NetDisplay::Server);
-        net.add("RADNAGRUPA", "\\\\pc-02", NetDisplay::Server); // this computer
-        net.add("RADNAGRUPA", "\\\\-EVIL", NetDisplay::Server);
-        net.add("RADNAGRUPA", "\\\\PC-03", NetDisplay::Server);
-        net.add("RADNAGRUPA", "\\\\PC-03\\share", NetDisplay::Share);
-        net.add("DRUGA", "\\\\PC-09", NetDisplay::Server);
-        const Run r = run({"send", "* Svima"}, settingsFor(smb), &net);
-        // A listed name that breaks the rules is reported; the rest still go.
-        QCOMPARE(r.status, int(Delivery::NotDelivered));
-        QVERIFY(r.err.contains("-EVIL: not delivered"));
-        QCOMPARE(smb.calls(), 2);
-        QCOMPARE(smb.argv(1).value(1), QString("PC-01"));
-        QCOMPARE(smb.argv(2).value(1), QString("PC-03"));
-        QCOMPARE(smb.input(2), QByteArray("Svima"));
+        const QString text = "Zdravo,  mreži čćđšž!\nredak \"2\" " + QString(1559, 'a');
+        const QStringList words = QStringList{"send", "pc-01"} + text.split(' ');
+        QCOMPARE(run({"send", "pc-01 " + text}, settings(smb)), QString("0 "));
+        QCOMPARE(run(words, settings(smb)), QString("0 "));
+        QCOMPARE(run({"send", "PC-01   x "}, settings(smb)), QString("0 "));
+        QCOMPARE(smb.argv(1), FakeSmbclient::fixedArgs("PC-01"));
+        QCOMPARE(QList<QByteArray>({smb.input(1), smb.input(2), smb.input(3)}),
+                 QList<QByteArray>({text.toUtf8(), text.toUtf8(), "  x "}));
 
-        FakeNetwork alone;
-        alone.add("RADNAGRUPA", "\\\\PC-02", NetDisplay::Server);
-        QVERIFY(run({"send", "* x"}, settingsFor(smb), &alone).err.contains("no other computer"));
-        alone.failOpen("RADNAGRUPA");
-        const Run unlisted = run({"send", "* x"}, settingsFor(smb), &alone);
-        QCOMPARE(unlisted.status, int(Delivery::NotDelivered));
-        QVERIFY(unlisted.err.contains("could not be listed"));
+        // "*": every other computer of the own workgroup. A listed name that
+        // breaks the rules, one that fails and one that hangs are each named
+        // with the reason; the rest are still tried.
+        FakeNetwork net;
+        for (const char *pc : {"PC-01", "pc-02", "-EVIL", "FAIL-03", "HANG-04", "PC-05"})
+            net.add("RADNAGRUPA", QStringLiteral("\\\\") + pc, NetDisplay::Server);
+        net.add("DRUGA", "\\\\PC-09", NetDisplay::Server);
+        QCOMPARE(
+            run({"send", "* Svima"}, settings(smb), &net).split('\n'),
+            QStringList(
+                {"1 vesnal-net: -EVIL: not delivered: a name may not begin with "
+                 "\"-\" or \".\"",
+                 "vesnal-net: FAIL-03: not delivered: Connection to FAIL-03 failed. "
+                 "Error NT_STATUS_NOT_FOUND (smbclient exit status 1)",
+                 "vesnal-net: HANG-04: not delivered: no answer within 1 s; smbclient was stopped",
+                 ""}));
+        QStringList reached;
+        for (int n = 4; n <= smb.calls(); ++n)
+            reached << smb.argv(n).value(1) + ' ' + smb.input(n);
+        QCOMPARE(reached,
+                 QStringList({"PC-01 Svima", "FAIL-03 Svima", "HANG-04 Svima", "PC-05 Svima"}));
+
+        net.failOpen("RADNAGRUPA");
+        QVERIFY(run({"send", "* x"}, settings(smb), &net).contains("could not be listed"));
+        auto s = settings(smb);
+        s.smbclient.clear();
+        QVERIFY(run({"send", "PC-01 x"}, s).contains("smbclient was not found"));
+        QCOMPARE(smb.calls(), 7);
     }
 
-    void eachFailedRecipientIsNamedWithItsReason()
+    void hostileTextsAndNamesStayPlainData()
     {
-        FakeSmbclient smb;
-        smb.listIn("fail", {"PC-03"});
-        smb.listIn("hang", {"PC-04"});
-        FakeNetwork net;
-        for (const char *name : {"\\\\PC-01", "\\\\PC-03", "\\\\PC-04", "\\\\PC-05"})
-            net.add("RADNAGRUPA", name, NetDisplay::Server);
-        const Run r = run({"send", "* x"}, settingsFor(smb), &net);
-        QCOMPARE(r.status, int(Delivery::NotDelivered));
-        const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0], QString("vesnal-net: PC-03: not delivered: Connection to PC-03 failed. "
-                                   "Error NT_STATUS_NOT_FOUND (smbclient exit status 1)"));
-        QVERIFY(lines[1].startsWith("vesnal-net: PC-04: not delivered: no answer within 1 s"));
-        QCOMPARE(smb.calls(), 4); // the others were still tried
+        DeliveryLauncher launcher(QFileInfo(Helper).absolutePath());
+        const QString m = m_smb.dir.path() + "/marker";
+        const QStringList texts = {"; touch " + m,
+                                   "$(touch " + m + ")",
+                                   "`touch " + m + "`",
+                                   "\"q\" 'single' \"; touch " + m + "; \"",
+                                   "--option=client min protocol=NT1 -s /etc/passwd",
+                                   "-U root%secret",
+                                   "line one\nline two\r\n|| touch " + m + " &",
+                                   "  blanks around  "};
+        QList<QStringList> rows; // what follows "net send ", the name, the text
+        for (const QString &t : texts)
+            rows.append({"PC-01 " + t, "PC-01", t});
+        rows.append({"MY PC -rf $(x) hello", "MY", "PC -rf $(x) hello"}); // two words
+        rows.append({"$(touch " + m + ") hi", "$(TOUCH", m + ") hi"});    // "$(" is a legal name
+        for (int n = 1; n <= rows.size(); ++n) {
+            QVERIFY(launcher.start("net send " + rows[n - 1][0]) > 0);
+            QCOMPARE(m_smb.argv(n), FakeSmbclient::fixedArgs(rows[n - 1][1]));
+            QCOMPARE(m_smb.input(n), rows[n - 1][2].toUtf8());
+        }
 
-        auto s = settingsFor(smb);
-        s.smbclient.clear();
-        QVERIFY(run({"send", "PC-01 x"}, s).err.contains("smbclient was not found"));
+        for (const QString rest : {"-M PC-01 hi", "--option=log file=/tmp/x hi", "-U x"}) {
+            QProcess helper;
+            helper.start(Helper, {"send", rest});
+            QVERIFY(helper.waitForFinished(10000));
+            QCOMPARE(helper.exitCode(), 2);
+            QVERIFY(helper.readAllStandardError().startsWith("vesnal-net: bad computer name \"" +
+                                                             rest.section(' ', 0, 0).toUtf8()));
+        }
+        QCOMPARE(m_smb.calls(), rows.size());
+        QVERIFY(!QFile::exists(m));
     }
 };
 

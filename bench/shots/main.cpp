@@ -1,0 +1,91 @@
+// Draws the messenger over a small made-up network, once with a message of
+// more than 128 characters and once with the guide beside it, and saves both
+// pictures (vesnal-message.png, vesnal-help.png) into the folder given as
+// the argument, or into docs/.
+#include "fakemessageboxes.h"
+#include "fakenetwork.h"
+#include "frmnwcheck.h"
+#include "recordinglauncher.h"
+#include "uputstvo.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <cstdio>
+
+namespace
+{
+
+// Both windows drawn where they stand on the screen, the frames in grey.
+QImage grabSideBySide(const QList<QWidget *> &windows)
+{
+    QRect all;
+    for (QWidget *w : windows)
+        all |= w->frameGeometry();
+    QImage image(all.size(), QImage::Format_RGB32);
+    image.fill(QColor(128, 128, 128));
+    QPainter p(&image);
+    for (QWidget *w : windows)
+        p.drawPixmap(w->geometry().topLeft() - all.topLeft(), w->grab());
+    return image;
+}
+
+bool save(const QImage &image, const QString &path)
+{
+    if (image.save(path)) {
+        std::printf("%s\n", qPrintable(path));
+        return true;
+    }
+    std::fprintf(stderr, "bench_shots: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A 1920 x 1080 offscreen screen whose windows have frames, as on a desktop.
+    QTemporaryDir tmp;
+    QFile config(tmp.filePath(QStringLiteral("screen.json")));
+    if (!config.open(QIODevice::WriteOnly)) return 2;
+    config.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
+               "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
+               "dpr": 1}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SHOTS_DOCS_DIR);
+
+    FakeNetwork network;
+    network.add("", "SMB", NetDisplay::Network);
+    network.add("SMB", "RADNAGRUPA", NetDisplay::Domain);
+    for (const char *pc : {"\\\\PC-01", "\\\\PC-02", "\\\\PC-03", "\\\\RACUNOVODSTVO"})
+        network.add("RADNAGRUPA", pc, NetDisplay::Server);
+    network.add("SMB", "SKLADISTE", NetDisplay::Domain);
+    network.add("SKLADISTE", "\\\\MAGACIN", NetDisplay::Server);
+    RecordingLauncher launcher;
+    FakeMessageBoxes boxes;
+
+    frmNWCheck main(network, launcher, boxes, {});
+    main.show();
+    if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    main.Timer1_Timer();
+    main.tvwNetwork->expandAll();
+    for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
+        main.AddRecipient(QString::fromUtf8(name));
+    main.RichTextBox1->setPlainText(QStringLiteral(
+        "Sastanak kolegijuma pomeren je na petak u 10 časova, u maloj sali na drugom spratu. "
+        "Molim sve šefove službi da ponesu izveštaje o radu za prethodni mesec i planove za "
+        "sledeći."));
+    QCoreApplication::processEvents();
+    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-message.png"))) return 1;
+
+    main.Pomoc_Click();
+    Uputstvo *panel = main.helpPanel();
+    if (!panel || !QTest::qWaitForWindowExposed(panel)) return 1;
+    return save(grabSideBySide({&main, panel}), dir + QStringLiteral("/vesnal-help.png")) ? 0 : 1;
+}

@@ -3,142 +3,75 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QTest>
 
 class TestCountdown : public QObject
 {
     Q_OBJECT
 private slots:
-    void periodOfOneSecond();
-    void leadingZerosBlinkAndFrame();
-    void minutesShownWhileAMinuteRemains();
-    void periodLimits_data();
-    void periodLimits();
-    void captionInBackground();
-    void endWhileMinimisedRestores();
+    void periodLimitsAndOneSecond();
+    void blinkFrameAndMinutes();
+    void captionInBackgroundAndEndWhileMinimised();
     void keyFilterAndFocus();
     void ticksHeldToClock();
 };
 
-void TestCountdown::periodOfOneSecond()
+void TestCountdown::periodLimitsAndOneSecond()
 {
+    for (const QString text : {"3600", "3601", "0", "", "x12"}) {
+        Rig rig;
+        rig.f->Ostalo1->setText("7");
+        rig.start(text);
+        const bool accepted = text == "3600";
+        QVERIFY2(rig.on == accepted && rig.f->Timer1->isEnabled() == accepted, qPrintable(text));
+        QCOMPARE(rig.f->Ostalo1->text(), accepted ? text : QString());
+    }
     Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Zadato1->setText("1");
-    f->btnPokreniTClick();
-    QVERIFY(rig.line.rts() && f->Timer1->isEnabled());
-    QCOMPARE(f->Timer1->interval(), 1000);
-    QVERIFY(!f->Zadato1->isEnabled() && !f->btnPokreniT->isEnabled() && !f->PortCombo->isEnabled());
-    QCOMPARE(f->Label3->text(), QString("Tajmer odbrojava."));
-    QVERIFY(f->Label3->font().bold() && f->Shape4->isVisible());
-    QCOMPARE(f->iconName(), QString("appicon"));
+    rig.start("1");
     QCOMPARE(rig.journal.mid(rig.journal.indexOf("rts 1")),
              (QStringList{"rts 1", "beep 800 95", "sleep 300", "beep 1000 95", "sleep 300",
                           "beep 1200 95"}));
+    QCOMPARE(rig.look(), "lighton appicon 1 #ffff00 Shape3 Shape4 Minuta bold Timer1");
+    QCOMPARE(rig.f->Label3->text(), QString("Tajmer odbrojava."));
     rig.journal.clear();
-    f->timer1Tick();
-    QCOMPARE(f->Ostalo1->text(), QString("0"));
-    QVERIFY(!rig.line.rts() && !f->Timer1->isEnabled());
-    QVERIFY(f->Zadato1->isEnabled() && f->btnPokreniT->isEnabled());
-    QCOMPARE(f->Label3->text(), QString("Tajmer stoji."));
-    QVERIFY(!f->Shape4->isVisible() && !f->Shape3->isVisible());
-    QCOMPARE(QApplication::focusWidget(), f->Zadato1);
+    rig.f->timer1Tick();
     QCOMPARE(rig.journal, (QStringList{"rts 0", "beep 800 900"}));
+    QCOMPARE(rig.look(), "lightoff appicon 0 #ffffff Zadato1 btnPokreniT PortCombo");
+    QCOMPARE(rig.f->Label3->text(), QString("Tajmer stoji."));
+    QCOMPARE(QApplication::focusWidget(), rig.f->Zadato1);
 }
 
-void TestCountdown::leadingZerosBlinkAndFrame()
+void TestCountdown::blinkFrameAndMinutes()
 {
     Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Zadato1->setText("0005");
-    f->btnPokreniTClick();
-    QCOMPARE(f->Ostalo1->text(), QString("0005"));
-    const auto base = [f] { return f->Ostalo1->palette().color(QPalette::Base); };
-    QCOMPARE(base(), QColor(Qt::yellow));
-    QStringList seen;
-    for (int i = 0; i < 4; ++i) {
-        f->timer1Tick();
-        seen << QString("%1 %2 %3 %4")
-                    .arg(f->Ostalo1->text(), base() == Qt::white ? "white" : base().name(),
-                         f->iconName())
-                    .arg(f->Shape3->borderStyle());
-        QCOMPARE(f->Shape3->borderWidth(), 1);
+    rig.start("0005");
+    QStringList seen; // icon, Ostalo1, its colour, frame style
+    for (int i = 0; i < 5; ++i, rig.f->timer1Tick())
+        seen << rig.look().section(' ', 1, 3) + " " + QString::number(rig.f->Shape3->borderStyle());
+    QCOMPARE(seen,
+             (QStringList{"appicon 0005 #ffff00 1", "appicon 4 #ffffff 2", "redtimer 3 #ffff00 5",
+                          "appicon 2 #ffffff 4", "redtimer 1 #ffff00 3"}));
+    QVERIFY(!rig.on);
+
+    rig.start("125");
+    QStringList shown; // Minuta after each tick, "-" while hidden
+    while (rig.f->Timer1->isEnabled()) {
+        rig.f->timer1Tick();
+        shown << (rig.f->Minuta->isVisible() ? rig.f->Minuta->text() : "-");
     }
-    QCOMPARE(seen, (QStringList{"4 white appicon 2", "3 #ffff00 redtimer 5", "2 white appicon 4",
-                                "1 #ffff00 redtimer 3"}));
-    f->timer1Tick();
-    QCOMPARE(f->Proteklo, 5);
-    QVERIFY(!rig.line.rts());
+    QCOMPARE(shown.first(), QString("= 2 min. 4 s"));
+    QCOMPARE(shown[64], QString("= 1 min. 0 s")); // 60 s remaining
+    QCOMPARE(shown.mid(65), QStringList(60, "-"));
 }
 
-void TestCountdown::minutesShownWhileAMinuteRemains()
+void TestCountdown::captionInBackgroundAndEndWhileMinimised()
 {
     Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Zadato1->setText("125");
-    f->btnPokreniTClick();
-    QVERIFY(f->Minuta->isVisible());
-    f->timer1Tick();
-    QCOMPARE(f->Ostalo1->text(), QString("124"));
-    QCOMPARE(f->Minuta->text(), QString("= 2 min. 4 s"));
-    while (f->Ostalo1->text() != "60")
-        f->timer1Tick();
-    QCOMPARE(f->Minuta->text(), QString("= 1 min. 0 s"));
-    QVERIFY(f->Minuta->isVisible());
-    f->timer1Tick();
-    QVERIFY(!f->Minuta->isVisible() && f->Minuta->text().isEmpty());
-    while (f->Timer1->isEnabled()) {
-        f->timer1Tick();
-        QVERIFY(!f->Minuta->isVisible());
-    }
-    QCOMPARE(f->Proteklo, 125);
-    QCOMPARE(f->Ostalo1->text(), QString("0"));
-}
-
-void TestCountdown::periodLimits_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("3600") << "3600" << true;
-    QTest::newRow("3601") << "3601" << false;
-    QTest::newRow("0") << "0" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("pasted text") << "x12" << false;
-}
-
-void TestCountdown::periodLimits()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, accepted);
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Ostalo1->setText("7");
-    f->Zadato1->setText(text);
-    f->btnIskljuci->setFocus();
-    f->btnPokreniTClick();
-    QCOMPARE(rig.line.rts(), accepted);
-    QCOMPARE(f->Timer1->isEnabled(), accepted);
-    QCOMPARE(f->Ostalo1->text(), accepted ? text : QString());
-    QCOMPARE(QApplication::focusWidget(),
-             accepted ? static_cast<QWidget *>(f->Pamti_vreme) : f->Zadato1);
-    QCOMPARE(rig.entries("beep").isEmpty(), !accepted);
-}
-
-void TestCountdown::captionInBackground()
-{
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
+    Form1 *f = rig.f;
     QWidget other;
     other.show();
     other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    f->Zadato1->setText("126");
-    f->btnPokreniTClick();
+    rig.start("126");
     f->timer1Tick();
     QCOMPARE(f->windowTitle(), QString("= 2 min. 5 s"));
     f->Ostalo1->setText("46");
@@ -147,53 +80,31 @@ void TestCountdown::captionInBackground()
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
     f->timer1Tick();
-    QCOMPARE(f->windowTitle(), QString("Tempral v0.5"));
-}
-
-void TestCountdown::endWhileMinimisedRestores()
-{
-    Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    f->Zadato1->setText("2");
-    f->btnPokreniTClick();
+    QCOMPARE(f->windowTitle(), f->Natpis);
     f->showMinimized();
     QTRY_VERIFY(f->isMinimized());
-    f->timer1Tick();
-    QCOMPARE(f->windowTitle(), QString("= 1 s"));
-    f->timer1Tick();
-    QVERIFY(!f->isMinimized());
-    QCOMPARE(f->windowTitle(), QString("Tempral v0.5"));
+    f->Proteklo = f->Zadati_period - 1;
+    f->timer1Tick(); // the end
+    QVERIFY(!f->isMinimized() && !rig.on);
+    QCOMPARE(f->windowTitle(), f->Natpis);
 }
 
 void TestCountdown::keyFilterAndFocus()
 {
     Rig rig;
-    Form1 *f = rig.start();
-    QVERIFY(f);
-    QLineEdit *z = f->Zadato1;
+    QLineEdit *z = rig.f->Zadato1;
     z->setFocus();
-    QTest::keyClicks(z, "1a-.2 ");
-    QTest::keyClick(z, Qt::Key_Return);
-    QCOMPARE(z->text(), QString("12"));
-    QTest::keyClick(z, Qt::Key_Backspace);
-    QCOMPARE(z->text(), QString("1"));
     QApplication::clipboard()->setText("99");
+    QTest::keyClicks(z, "1a-.2 \r\b");
     QTest::keyClick(z, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClicks(z, "23456");
-    QCOMPARE(z->text(), QString("1234")); // at most four characters
+    QCOMPARE(z->text(), QString("1234")); // no paste, at most four characters
     QTest::keyClick(z, Qt::Key_Left);
     QTest::keyClick(z, Qt::Key_Delete);
     QCOMPARE(z->text(), QString("123"));
-
-    // Clicking into Ostalo1 passes the focus on.
-    f->btnIskljuci->setFocus();
-    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), f->Zadato1);
-    f->btnPokreniTClick();
-    f->btnPokreniT->setFocus();
-    QTest::mouseClick(f->Ostalo1, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), f->Pamti_vreme);
+    rig.f->btnIskljuci->setFocus();
+    QTest::mouseClick(rig.f->Ostalo1, Qt::LeftButton); // passes the focus on
+    QCOMPARE(QApplication::focusWidget(), z);
 }
 
 void TestCountdown::ticksHeldToClock()
@@ -202,27 +113,17 @@ void TestCountdown::ticksHeldToClock()
     TickTimer t(nullptr, [&] { return now; });
     int ticks = 0;
     connect(&t, &TickTimer::tick, [&] { ++ticks; });
-    t.setEnabled(false);
     t.setInterval(1000);
-    QCOMPARE(t.pendingDelay(), -1);
-    t.setEnabled(true);
-    QCOMPARE(t.pendingDelay(), 1000);
-    now = 1007; // woken late: the next tick keeps its time
-    t.wake();
-    QCOMPARE(ticks, 1);
-    QCOMPARE(t.pendingDelay(), 993);
-    now = 1999; // woken early: no tick
-    t.wake();
-    QCOMPARE(ticks, 1);
-    now = 4500; // blocked over three ticks: they count as one
-    t.wake();
-    QCOMPARE(ticks, 2);
-    QCOMPARE(t.pendingDelay(), 500);
+    const auto wakeAt = [&](qint64 ms) {
+        now = ms;
+        t.wake();
+        return QString("%1 %2").arg(ticks).arg(t.pendingDelay());
+    };
+    QCOMPARE(wakeAt(1007), QString("1 993")); // late: the next tick keeps its time
+    QCOMPARE(wakeAt(1999), QString("1 1"));   // early: no tick
+    QCOMPARE(wakeAt(4500), QString("2 500")); // blocked over three ticks: one
     connect(&t, &TickTimer::tick, [&] { t.setEnabled(false); });
-    now = 5000; // a handler that stops the timer leaves nothing pending
-    t.wake();
-    QCOMPARE(ticks, 3);
-    QCOMPARE(t.pendingDelay(), -1);
+    QCOMPARE(wakeAt(5000), QString("3 -1")); // stopped in a handler: nothing pending
 }
 
 QTEST_MAIN(TestCountdown)

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QPixmap>
 
 static bool save(Form1 *form, const QString &folder, const QString &name)
@@ -22,21 +21,16 @@ int main(int argc, char **argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
     bool ok = true;
     {
-        Rig rig;
-        rig.settings.values = {{"Pamti Zadato Vreme", "DA"}, {"Zadato Vreme", "125"}};
-        Form1 *form = rig.start();
-        if (!form) return 1;
-        ok &= save(form, folder, "tempral-stopped.png");
-        form->btnPokreniTClick();
-        form->timer1Tick();
-        ok &= save(form, folder, "tempral-counting.png");
+        Rig rig({{"Pamti Zadato Vreme", "DA"}, {"Zadato Vreme", "125"}});
+        ok &= save(rig.f, folder, "tempral-stopped.png");
+        rig.f->btnPokreniTClick();
+        rig.f->timer1Tick();
+        ok &= save(rig.f, folder, "tempral-counting.png");
     }
     {
         Rig rig;
-        Form1 *form = rig.start();
-        if (!form) return 1;
-        form->btnIskljuciClick();
-        ok &= save(form, folder, "tempral-on.png");
+        rig.f->btnIskljuciClick();
+        ok &= save(rig.f, folder, "tempral-on.png");
     }
     return ok ? 0 : 1;
 }

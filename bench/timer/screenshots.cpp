@@ -22,15 +22,15 @@ int main(int argc, char **argv)
     bool ok = true;
     {
         Rig rig({{"Pamti Zadato Vreme", "DA"}, {"Zadato Vreme", "125"}});
-        ok &= save(rig.f, folder, "tempral-stopped.png");
-        rig.f->btnPokreniTClick();
-        rig.f->timer1Tick();
-        ok &= save(rig.f, folder, "tempral-counting.png");
+        ok &= save(&rig.form, folder, "tempral-stopped.png");
+        rig.form.btnPokreniTClick();
+        rig.form.timer1Tick();
+        ok &= save(&rig.form, folder, "tempral-counting.png");
     }
     {
         Rig rig;
-        rig.f->btnIskljuciClick();
-        ok &= save(rig.f, folder, "tempral-on.png");
+        rig.form.btnIskljuciClick();
+        ok &= save(&rig.form, folder, "tempral-on.png");
     }
     return ok ? 0 : 1;
 }

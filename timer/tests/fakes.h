@@ -9,12 +9,8 @@
 #include "settingsstore.h"
 #include "ticktimer.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using Values = QMap<QString, QString>;
 
@@ -63,7 +59,6 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
         journal << entry;
         if (during) during();
     }
-    QStringList entries(const QString &kind) const { return journal.filter(kind + " "); }
     QStringList journal;
     QSet<int> missing;
     int port = 0;
@@ -72,28 +67,27 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     std::function<void()> during;
 };
 
-// A window on the fakes, loaded from `stored` (or from `store`), shown and
-// past its first activation.
+// A window on the fakes, loaded from `stored` (or `store`) and activated.
 struct Rig : Fakes {
     explicit Rig(const Values &stored = {}, SettingsStore *store = nullptr)
         : form(*this, store ? *store : *this, *this, *this)
     {
         values = stored;
-        QSignalSpy ready(f, &Form1::firstActivationDone);
-        f->formLoad();
-        f->show();
-        f->activateWindow();
+        QSignalSpy ready(&form, &Form1::firstActivationDone);
+        form.formLoad();
+        form.show();
+        form.activateWindow();
         if (!ready.wait(5000)) qFatal("the window never activated");
     }
     void start(const QString &period)
     {
-        f->Zadato1->setText(period);
-        f->btnPokreniTClick();
+        form.Zadato1->setText(period);
+        form.btnPokreniTClick();
     }
-    // What the window shows, in words: the button's picture, the window icon,
-    // Ostalo1 and its colour, then what is enabled, shown, bold or running.
+    // The window's state in words: picture, icon, Ostalo1 and its colour, flags.
     QString look() const
     {
+        const Form1 *f = &form;
         QStringList words{f->btnIskljuci->pictureName(), f->iconName(), f->Ostalo1->text(),
                           f->Ostalo1->palette().color(QPalette::Base).name()};
         const std::pair<const char *, bool> flags[] = {
@@ -106,5 +100,4 @@ struct Rig : Fakes {
         return words.join(' ');
     }
     Form1 form;
-    Form1 *f = &form;
 };

@@ -4,6 +4,7 @@
 // the argument, or into docs/.
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
+#include "offscreenscreen.h"
 #include "frmnwcheck.h"
 #include "recordinglauncher.h"
 #include "uputstvo.h"
@@ -48,15 +49,9 @@ bool save(const QImage &image, const QString &path)
 
 int main(int argc, char **argv)
 {
-    // A 1920 x 1080 offscreen screen whose windows have frames, as on a desktop.
     QTemporaryDir tmp;
-    QFile config(tmp.filePath(QStringLiteral("screen.json")));
-    if (!config.open(QIODevice::WriteOnly)) return 2;
-    config.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
-               "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
-               "dpr": 1}]})");
-    config.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    if (!useFramedOffscreenScreen(tmp.path()))
+        return 2;
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SHOTS_DOCS_DIR);
 

@@ -2,12 +2,14 @@
 // its text, and that both ways of closing it put everything back.
 #include "clickablelabel.h"
 #include "helpplacement.h"
+#include "offscreenscreen.h"
 #include "uputstvo.h"
 #include "windowfixture.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QWindow>
+
 #include <QtTest>
 
 namespace
@@ -136,16 +138,9 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    // A 1920 x 1080 offscreen screen whose windows have frames, so that the
-    // outer geometry differs from the client area as on a desktop.
     QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("screen.json")));
-    if (!f.open(QIODevice::WriteOnly)) return 2;
-    f.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
-               "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
-               "dpr": 1}]})");
-    f.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + f.fileName().toLocal8Bit());
+    if (!useFramedOffscreenScreen(dir.path()))
+        return 2;
     QApplication app(argc, argv);
     HelpTest test;
     return QTest::qExec(&test, argc, argv);

@@ -68,6 +68,8 @@ int main(int argc, char **argv)
     frmNWCheck main(network, launcher, boxes, {});
     main.show();
     if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    QTest::qWait(100); // the first activation lists the tree
+    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-main.png"))) return 1;
     main.Timer1_Timer();
     main.tvwNetwork->expandAll();
     for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})

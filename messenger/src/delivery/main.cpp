@@ -1,6 +1,6 @@
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
-// See docs/delivery.md for the rules and the exit status.
+// README ("Delivery") has the rules and the exit status.
 #include "delivery.h"
 #include "smbbackend.h"
 

@@ -4,8 +4,8 @@
 // the argument, or into docs/.
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "offscreenscreen.h"
 #include "frmnwcheck.h"
+#include "offscreenscreen.h"
 #include "recordinglauncher.h"
 #include "uputstvo.h"
 
@@ -67,9 +67,11 @@ int main(int argc, char **argv)
 
     frmNWCheck main(network, launcher, boxes, {});
     main.show();
-    if (!QTest::qWaitForWindowExposed(&main)) return 1;
+    if (!QTest::qWaitForWindowExposed(&main))
+        return 1;
     QTest::qWait(100); // the first activation lists the tree
-    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-main.png"))) return 1;
+    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-main.png")))
+        return 1;
     main.Timer1_Timer();
     main.tvwNetwork->expandAll();
     for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
@@ -79,10 +81,12 @@ int main(int argc, char **argv)
         "Molim sve šefove službi da ponesu izveštaje o radu za prethodni mesec i planove za "
         "sledeći."));
     QCoreApplication::processEvents();
-    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-message.png"))) return 1;
+    if (!save(grabSideBySide({&main}), dir + QStringLiteral("/vesnal-message.png")))
+        return 1;
 
     main.Pomoc_Click();
     Uputstvo *panel = main.helpPanel();
-    if (!panel || !QTest::qWaitForWindowExposed(panel)) return 1;
+    if (!panel || !QTest::qWaitForWindowExposed(panel))
+        return 1;
     return save(grabSideBySide({&main, panel}), dir + QStringLiteral("/vesnal-help.png")) ? 0 : 1;
 }

@@ -43,7 +43,8 @@ public:
     bool isOpen() const override { return open_; }
     bool setRts(bool on) override
     {
-        if (on != rts_) (on ? onAt : offAt) = nowMs();
+        if (on != rts_)
+            (on ? onAt : offAt) = nowMs();
         rts_ = on;
         return open_;
     }
@@ -116,14 +117,16 @@ void countdown(int seconds)
     // Our slot runs after the window's handler, and the last handler plays
     // the switch-off tone after RTS goes off: the last tick is the moment
     // RTS went off.
-    if (!ticks.empty() && line.offAt > 0) ticks.back() = line.offAt;
+    if (!ticks.empty() && line.offAt > 0)
+        ticks.back() = line.offAt;
     const double on = line.offAt - line.onAt;
     double worst = 0, first = 0, last = 0, sumK = 0, sumL = 0, sumKK = 0, sumKL = 0;
     const int n = int(ticks.size());
     for (int k = 1; k <= n; ++k) {
         const double late = ticks[k - 1] - line.onAt - 1000.0 * k;
         worst = std::max(worst, std::abs(late));
-        if (k == 1) first = late;
+        if (k == 1)
+            first = late;
         last = late;
         if (qEnvironmentVariableIsSet("TEMPRAL_BENCH_TICKS"))
             std::printf("tick %d %+.2f\n", k, late);
@@ -180,7 +183,8 @@ void signalTimes(Beeper &beeper, const char *label)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     clockNs.start();
     const bool quick = app.arguments().contains("--quick");
@@ -199,6 +203,7 @@ int main(int argc, char **argv)
     signalTimes(sleeping, "beeper sleeping for each tone (nominal path)");
 
     countdown(10);
-    if (!quick) countdown(60);
+    if (!quick)
+        countdown(60);
     return 0;
 }

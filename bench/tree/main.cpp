@@ -171,7 +171,8 @@ QByteArray runChild(const QString &mode, int groups)
 {
     QProcess p;
     p.start(QCoreApplication::applicationFilePath(), {mode, QString::number(groups)});
-    if (!p.waitForFinished(600000) || p.exitCode() != 0) return {};
+    if (!p.waitForFinished(600000) || p.exitCode() != 0)
+        return {};
     return p.readAllStandardOutput();
 }
 
@@ -210,14 +211,16 @@ int runAll()
         auto &v = values[i];
         for (int r = 0; r < Runs; ++r) {
             const QList<double> x = numbers(runChild(QStringLiteral("window"), sizes[i]));
-            if (x.size() != 11) return 1;
+            if (x.size() != 11)
+                return 1;
             const double listing = x[2] + x[3];
             const double figures[] = {x[1], listing, x[8], listing / x[8], x[9],
                                       x[4], x[5],    x[6], x[7] / 1024,    x[10] / 1024};
             for (int k = 0; k < 10; ++k)
                 v[k].append(figures[k]);
             const QList<double> f = numbers(runChild(QStringLiteral("floor"), sizes[i]));
-            if (f.size() != 2) return 1;
+            if (f.size() != 2)
+                return 1;
             v[10].append(f[1] / 1024);
         }
     }
@@ -241,10 +244,12 @@ int runAll()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("window")) return runWindow(args[2].toInt());
+    if (args.size() == 3 && args[1] == QLatin1String("window"))
+        return runWindow(args[2].toInt());
     if (args.size() == 3 && args[1] == QLatin1String("floor"))
         return runFloor(args[2].toInt(), true);
     if (args.size() == 3 && args[1] == QLatin1String("floor1"))

@@ -5,7 +5,8 @@
 // A plain-text editor that never holds more than maxLength characters.
 // Typing past the cap is not taken; a paste or drop is cut to fit.
 // A line break is held as one "\n" and counts as one character.
-class CappedTextEdit : public QTextEdit {
+class CappedTextEdit : public QTextEdit
+{
 public:
     explicit CappedTextEdit(int maxLength, QWidget *parent = nullptr);
     int maxLength() const { return m_max; }

@@ -3,7 +3,8 @@
 #include <QLabel>
 
 // A label used as a link: a click with the left button emits clicked().
-class ClickableLabel : public QLabel {
+class ClickableLabel : public QLabel
+{
     Q_OBJECT
 public:
     using QLabel::QLabel;

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFile>
 
-namespace ControlFiles {
+namespace ControlFiles
+{
 
 QStringList names()
 {

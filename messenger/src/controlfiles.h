@@ -5,7 +5,8 @@
 
 // The start-up step that puts the window's two control files into the
 // system folder, so that the program can later start from anywhere.
-namespace ControlFiles {
+namespace ControlFiles
+{
 
 QStringList names(); // "mscomctl.ocx", "RICHTX32.OCX"
 

@@ -36,7 +36,8 @@ DeadlineWorker::~DeadlineWorker()
 bool DeadlineWorker::run(std::function<void()> job, std::chrono::milliseconds deadline)
 {
     std::unique_lock lock(m_state->mutex);
-    if (m_state->busy || m_state->stop) return false;
+    if (m_state->busy || m_state->stop)
+        return false;
     m_state->busy = true;
     m_state->job = std::move(job);
     const auto ticket = ++m_state->started;
@@ -70,7 +71,8 @@ void DeadlineWorker::loop(const std::shared_ptr<State> &s)
     }
     auto atExit = std::move(s->atExit);
     lock.unlock();
-    if (atExit) atExit();
+    if (atExit)
+        atExit();
     lock.lock();
     s->exited = true;
     s->changed.notify_all();

@@ -110,10 +110,12 @@ DeliveryLauncher::DeliveryLauncher(const QString &helperDir)
 
 qint64 DeliveryLauncher::start(const QString &commandLine)
 {
-    if (!commandLine.startsWith(Prefix)) return 0;
+    if (!commandLine.startsWith(Prefix))
+        return 0;
     // An argument ends at its first NUL byte: a text holding one would
     // arrive cut, so it is not started at all.
-    if (commandLine.contains(QChar(u'\0'))) return 0;
+    if (commandLine.contains(QChar(u'\0')))
+        return 0;
     const QByteArray program = m_helper.toLocal8Bit();
     const QByteArray request = commandLine.mid(Prefix.size()).toUtf8();
     char send[] = "send";

@@ -72,8 +72,8 @@ void frmNWCheck::Form_Load()
     imlNWImages.load();
 
     // Root node and the providers under it.
-    NetNode *root = makeNode(QStringLiteral("_ROOT"), QStringLiteral("Mreža"),
-                             QStringLiteral("root"));
+    NetNode *root =
+        makeNode(QStringLiteral("_ROOT"), QStringLiteral("Mreža"), QStringLiteral("root"));
     if (root) {
         root->tag = QStringLiteral("Y");
         tvwNetwork->addTopLevelItem(root);

@@ -30,7 +30,8 @@ class QWindow;
 // The messenger's main window: the network tree, the recipient list, the
 // message editor and the send button. Its handlers are members named after
 // the control and event they serve.
-class frmNWCheck : public QWidget {
+class frmNWCheck : public QWidget
+{
     Q_OBJECT
 public:
     // `arguments` is the command line after the program name ("/H" minimises).

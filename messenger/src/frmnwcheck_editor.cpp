@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QTextEdit>
 
-namespace {
+namespace
+{
 void setTextColour(QLabel *label, QColor colour)
 {
     QPalette p = label->palette();

@@ -13,7 +13,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-namespace {
+namespace
+{
 
 QFont makeFont(const QString &face, double points, bool bold = false, bool underline = false)
 {
@@ -83,23 +84,22 @@ void frmNWCheck::buildLayout()
     Send->setAutoFillBackground(true);
     setColour(Send, QPalette::Button, QColor(224, 224, 224));
 
-    ResetList = place(new QPushButton(QStringLiteral("PRIMAOCI PORUKE:"), this), "ResetList",
-                      twipsRect(4560, 85, 2445, 285), tahomaBold,
-                      QStringLiteral("Nova lista primalaca"));
+    ResetList =
+        place(new QPushButton(QStringLiteral("PRIMAOCI PORUKE:"), this), "ResetList",
+              twipsRect(4560, 85, 2445, 285), tahomaBold, QStringLiteral("Nova lista primalaca"));
     AddItem = place(new QPushButton(QStringLiteral(">"), this), "AddItem",
                     twipsRect(3735, 1335, 735, 495), arialLarge,
                     QStringLiteral("Stavi u listu primalaca"));
-    ToAll = place(new QPushButton(QStringLiteral(">>"), this), "ToAll",
-                  twipsRect(3735, 2040, 735, 430), makeFont(QStringLiteral("Arial"), 15.75, false, true),
-                  QStringLiteral("SVIMA U MREŽI"));
+    ToAll = place(
+        new QPushButton(QStringLiteral(">>"), this), "ToAll", twipsRect(3735, 2040, 735, 430),
+        makeFont(QStringLiteral("Arial"), 15.75, false, true), QStringLiteral("SVIMA U MREŽI"));
     RemoveItem = place(new QPushButton(QStringLiteral("<"), this), "RemoveItem",
                        twipsRect(3735, 2700, 735, 495), arialLarge,
                        QStringLiteral("Ukloni iz liste primalaca"));
-    ToLocalGroup = place(
-        new WrapButton(QStringLiteral("Mojoj grupi / mom domenu"), this), "ToLocalGroup",
-        twipsRect(3675, 3850, 800, 1095), tahoma,
-        QStringLiteral(
-            "Poruka za sve u lokalnoj grupi (workgroup) ili domenu (ako postoji domain controller)"));
+    ToLocalGroup = place(new WrapButton(QStringLiteral("Mojoj grupi / mom domenu"), this),
+                         "ToLocalGroup", twipsRect(3675, 3850, 800, 1095), tahoma,
+                         QStringLiteral("Poruka za sve u lokalnoj grupi (workgroup) ili domenu "
+                                        "(ako postoji domain controller)"));
 
     tvwNetwork = place(new QTreeWidget(this), "tvwNetwork", twipsRect(90, 120, 3525, 5265), tahoma,
                        QStringLiteral("Struktura mreže"));
@@ -115,9 +115,9 @@ void frmNWCheck::buildLayout()
     List1->setSortingEnabled(false);
     setColour(List1, QPalette::Base, QColor(255, 255, 128));
 
-    ResetMessage = place(new QPushButton(QStringLiteral("PORUKA:"), this), "ResetMessage",
-                         twipsRect(165, 5835, 1260, 405), tahomaBold,
-                         QStringLiteral("Nova poruka"));
+    ResetMessage =
+        place(new QPushButton(QStringLiteral("PORUKA:"), this), "ResetMessage",
+              twipsRect(165, 5835, 1260, 405), tahomaBold, QStringLiteral("Nova poruka"));
 
     // The count is shown, never edited: sending reads it for its check.
     Total = place(new QLineEdit(this), "Total", twipsRect(6300, 5520, 705, 315), tahoma,
@@ -156,9 +156,9 @@ void frmNWCheck::buildLayout()
     for (QLabel *label : {Length, Latinica, static_cast<QLabel *>(Pomoc), Label2})
         label->setFocusPolicy(Qt::NoFocus);
 
-    const QList<QWidget *> order = {Manual,       RichTextBox1, Send,       ResetList,
-                                    AddItem,      ToAll,        RemoveItem, ToLocalGroup,
-                                    tvwNetwork,   List1,        ResetMessage};
+    const QList<QWidget *> order = {Manual,     RichTextBox1, Send,        ResetList,
+                                    AddItem,    ToAll,        RemoveItem,  ToLocalGroup,
+                                    tvwNetwork, List1,        ResetMessage};
     for (QWidget *w : order)
         if (w->focusPolicy() == Qt::NoFocus)
             w->setFocusPolicy(Qt::StrongFocus);

@@ -88,7 +88,8 @@ void frmNWCheck::ToAll_Click()
     QStringList servers;
     for (size_t i = 0; i < nodes.slotCount(); ++i) {
         const NetNode *node = nodes.at(i);
-        if (node && node->image == QLatin1String("server") && node->text(0) != QLatin1String("FAKE"))
+        if (node && node->image == QLatin1String("server") &&
+            node->text(0) != QLatin1String("FAKE"))
             servers.append(node->text(0));
     }
     // The whole network is taken as listed, without the duplicate test.

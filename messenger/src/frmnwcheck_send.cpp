@@ -35,8 +35,9 @@ void frmNWCheck::Send_Click()
                     m_boxes.report(this, MessageBoxes::Icon::None,
                                    QStringLiteral("          Poruka je predata mreži.          "));
                 else
-                    m_boxes.report(this, MessageBoxes::Icon::Critical,
-                                   QStringLiteral("Poruka nije mogla biti ispravno predata mreži!"));
+                    m_boxes.report(
+                        this, MessageBoxes::Icon::Critical,
+                        QStringLiteral("Poruka nije mogla biti ispravno predata mreži!"));
             }
         }
     }

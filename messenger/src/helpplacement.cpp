@@ -11,8 +11,10 @@ constexpr float Margin = 50.0f;
 HelpOpening placeHelpOpening(TwipRect main, float panelWidth, TwipSize screen)
 {
     main.left = main.left - panelWidth / 2.0f;
-    if (main.top < EdgeThreshold) main.top = Margin;
-    if (main.left < EdgeThreshold) main.left = Margin;
+    if (main.top < EdgeThreshold)
+        main.top = Margin;
+    if (main.left < EdgeThreshold)
+        main.left = Margin;
     // The right-edge rule comes last on purpose: on a screen narrower than
     // both windows it wins over the left clamp and the pair starts off screen.
     if (screen.width - (main.width + panelWidth) < main.left)
@@ -29,8 +31,11 @@ HelpOpening placeHelpOpening(TwipRect main, float panelWidth, TwipSize screen)
 TwipRect placeHelpClosing(TwipRect main, float panelWidth, TwipSize screen)
 {
     main.left = main.left + panelWidth / 2.0f;
-    if (main.top < EdgeThreshold) main.top = Margin;
-    if (screen.height - main.height < main.top) main.top = (screen.height - main.height) / 2.0f;
-    if (screen.width - main.width < main.left) main.left = screen.width - main.width - Margin;
+    if (main.top < EdgeThreshold)
+        main.top = Margin;
+    if (screen.height - main.height < main.top)
+        main.top = (screen.height - main.height) / 2.0f;
+    if (screen.width - main.width < main.left)
+        main.left = screen.width - main.width - Margin;
     return main;
 }

@@ -6,8 +6,8 @@
 
 const QStringList &ImageList::keys()
 {
-    static const QStringList all = {"directory", "root",   "group", "ndscontainer", "network",
-                                    "server",    "tree",   "domain", "share",       "adminshare",
+    static const QStringList all = {"directory", "root",   "group",  "ndscontainer", "network",
+                                    "server",    "tree",   "domain", "share",        "adminshare",
                                     "printer",   "folder", "file"};
     return all;
 }

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The tree's pictures by key, drawn from the program's resources.
-class ImageList {
+class ImageList
+{
 public:
     // The 13 keys the tree may name.
     static const QStringList &keys();

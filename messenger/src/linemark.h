@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // A straight stroke between two points given in the parent's twips.
-class LineMark : public QWidget {
+class LineMark : public QWidget
+{
 public:
     LineMark(QWidget *parent, QPointF fromTwips, QPointF toTwips);
     QPointF from() const { return m_from; }

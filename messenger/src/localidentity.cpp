@@ -1,10 +1,11 @@
 #include "localidentity.h"
 
 #include <QFile>
-#include <QSysInfo>
 #include <QRegularExpression>
+#include <QSysInfo>
 
-namespace LocalIdentity {
+namespace LocalIdentity
+{
 
 QString netbiosName()
 {
@@ -19,9 +20,9 @@ QString netbiosName()
 
 QString workgroupFromSmbConf(const QString &confText)
 {
-    static const QRegularExpression line(
-        QStringLiteral(R"(^\s*workgroup\s*=\s*(\S.*?)\s*$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    static const QRegularExpression line(QStringLiteral(R"(^\s*workgroup\s*=\s*(\S.*?)\s*$)"),
+                                         QRegularExpression::CaseInsensitiveOption |
+                                             QRegularExpression::MultilineOption);
     const auto match = line.match(confText);
     return match.hasMatch() ? match.captured(1) : QString();
 }

@@ -3,7 +3,8 @@
 #include <QString>
 
 // How this computer is named on the SMB network.
-namespace LocalIdentity {
+namespace LocalIdentity
+{
 
 // This computer's NetBIOS name: $VESNAL_NETBIOS_NAME when set, else the
 // first label of the host name in upper case, cut to 15 bytes.

@@ -15,8 +15,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(VESNAL_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
 
-    ControlFiles::copyMissing(QCoreApplication::applicationDirPath(),
-                              ControlFiles::systemFolder());
+    ControlFiles::copyMissing(QCoreApplication::applicationDirPath(), ControlFiles::systemFolder());
 
     const auto network = makeSystemNetwork();
     DeliveryLauncher launcher;

@@ -6,7 +6,8 @@ class QWidget;
 
 // The modal boxes through which the messenger reports refusals and results.
 // Behind an interface so that tests can answer them without a desktop.
-class MessageBoxes {
+class MessageBoxes
+{
 public:
     enum class Icon { None, Critical, Exclamation };
 
@@ -18,7 +19,8 @@ public:
 };
 
 // The real boxes, titled with the application's name.
-class QtMessageBoxes : public MessageBoxes {
+class QtMessageBoxes : public MessageBoxes
+{
 public:
     void report(QWidget *parent, Icon icon, const QString &text) override;
     bool confirm(QWidget *parent, const QString &text) override;

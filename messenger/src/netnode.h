@@ -5,7 +5,8 @@
 // A node of the network tree with its key, tag ("N" unlisted, "Y" listed)
 // and picture key. Held in the item itself, not in item data roles, so that
 // large trees fill quickly.
-class NetNode : public QTreeWidgetItem {
+class NetNode : public QTreeWidgetItem
+{
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
 

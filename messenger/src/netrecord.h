@@ -17,18 +17,22 @@ struct NetRecord {
 };
 
 // Values of the record's numbers used by the back ends.
-namespace NetScope {
+namespace NetScope
+{
 inline constexpr quint32 GlobalNet = 2;
 }
-namespace NetType {
+namespace NetType
+{
 inline constexpr quint32 Any = 0;
 inline constexpr quint32 Disk = 1;
-}
-namespace NetUsage {
+} // namespace NetType
+namespace NetUsage
+{
 inline constexpr quint32 Connectable = 1;
 inline constexpr quint32 Container = 2;
-}
-namespace NetDisplay {
+} // namespace NetUsage
+namespace NetDisplay
+{
 inline constexpr quint32 Generic = 0;
 inline constexpr quint32 Domain = 1;
 inline constexpr quint32 Server = 2;

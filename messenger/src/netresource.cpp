@@ -2,7 +2,8 @@
 
 #include "networkprovider.h"
 
-namespace {
+namespace
+{
 // Providers that add nothing a message can reach; matched exactly.
 bool isFilteredOut(const QString &remoteName)
 {
@@ -21,8 +22,8 @@ size_t qHash(const NetResources::Key &key, size_t seed)
         if (c.isSurrogate())
             return qHash(name.toCaseFolded(), seed);
         const char16_t u = c.unicode();
-        const char16_t folded = u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u)
-                                         : QChar::toCaseFolded(char32_t(u));
+        const char16_t folded =
+            u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u) : QChar::toCaseFolded(char32_t(u));
         h = (h ^ folded) * 1099511628211ull;
     }
     h ^= h >> 33; // spread the high bits into the bucket bits
@@ -71,9 +72,9 @@ void NetResource::SetRecord(const NetRecord &record)
 
 QString NetResource::typeName(quint32 displayType)
 {
-    static const char *const names[] = {"Generic", "Domain",     "Server",    "Share",
-                                        "File",    "Group",      "Network",   "Root",
-                                        "AdminShare", "Directory", "Tree", "NDSContainer"};
+    static const char *const names[] = {"Generic",    "Domain",    "Server",  "Share",
+                                        "File",       "Group",     "Network", "Root",
+                                        "AdminShare", "Directory", "Tree",    "NDSContainer"};
     if (displayType >= std::size(names))
         return QString();
     return QString::fromLatin1(names[displayType]);

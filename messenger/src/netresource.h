@@ -12,7 +12,8 @@ class NetResources;
 // One resource of the network (provider, workgroup, server, share …) with
 // its lazily listed children. A resource created without a record is the
 // top of the network.
-class NetResource {
+class NetResource
+{
 public:
     explicit NetResource(NetworkProvider *network);
     ~NetResource();
@@ -51,7 +52,8 @@ private:
 
 // The ordered children of one resource, keyed by remote name. Keys ignore
 // letter case and occur once; positions count from 1.
-class NetResources {
+class NetResources
+{
 public:
     NetResource *Item(int position) const;
     NetResource *Item(const QString &key) const;

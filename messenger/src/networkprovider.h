@@ -7,7 +7,8 @@
 
 // Lists the network one level at a time. The window reaches the network only
 // through this interface; tests hand it an in-memory network.
-class NetworkProvider {
+class NetworkProvider
+{
 public:
     virtual ~NetworkProvider() = default;
 

@@ -2,14 +2,16 @@
 
 void NetworkRouter::add(const QString &name, std::unique_ptr<NetworkProvider> backend)
 {
-    if (!backend || name.isEmpty() || find(name)) return;
+    if (!backend || name.isEmpty() || find(name))
+        return;
     m_backends.push_back(Entry{name, std::move(backend)});
 }
 
 NetworkProvider *NetworkRouter::find(const QString &name) const
 {
     for (const auto &e : m_backends)
-        if (e.name == name) return e.backend.get();
+        if (e.name == name)
+            return e.backend.get();
     return nullptr;
 }
 
@@ -30,7 +32,8 @@ std::optional<QList<NetRecord>> NetworkRouter::list(const NetRecord *parent)
         return providers;
     }
     NetworkProvider *backend = find(parent->provider);
-    if (!backend) return std::nullopt;
+    if (!backend)
+        return std::nullopt;
     // A provider record stands for its back end's own top.
     const bool isProvider =
         parent->displayType == NetDisplay::Network && parent->remoteName == parent->provider;
@@ -46,6 +49,7 @@ bool NetworkRouter::opensAsDirectory(const QString &remoteName)
     for (const auto &e : m_backends)
         if (remoteName.startsWith(e.name + QLatin1Char('\\')))
             return e.backend->opensAsDirectory(remoteName);
-    if (NetworkProvider *fallback = find(m_fallback)) return fallback->opensAsDirectory(remoteName);
+    if (NetworkProvider *fallback = find(m_fallback))
+        return fallback->opensAsDirectory(remoteName);
     return false;
 }

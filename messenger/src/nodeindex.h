@@ -9,7 +9,8 @@ class NetNode;
 // Every node of the tree by its key, plus the order in which the nodes were
 // added. Removed nodes leave an empty slot, so positions taken at the start
 // of a walk stay valid while the walk removes and adds nodes.
-class NodeIndex {
+class NodeIndex
+{
 public:
     bool contains(const QString &key) const { return m_position.contains(key); }
     NetNode *find(const QString &key) const;

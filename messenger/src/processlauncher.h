@@ -4,7 +4,8 @@
 #include <QtGlobal>
 
 // Starts one command line as a process of its own, without waiting for it.
-class ProcessLauncher {
+class ProcessLauncher
+{
 public:
     virtual ~ProcessLauncher() = default;
 

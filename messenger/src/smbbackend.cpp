@@ -17,8 +17,10 @@ namespace
 void guestCredentials(SMBCCTX *, const char *, const char *, char *, int, char *user, int userLen,
                       char *password, int passwordLen)
 {
-    if (userLen > 0) user[0] = '\0';
-    if (passwordLen > 0) password[0] = '\0';
+    if (userLen > 0)
+        user[0] = '\0';
+    if (passwordLen > 0)
+        password[0] = '\0';
 }
 
 void quiet(void *, int, const char *) {}
@@ -40,7 +42,8 @@ SMBCCTX *newContext(int timeoutMs)
 
     const std::lock_guard lock(libraryMutex);
     SMBCCTX *ctx = smbc_new_context();
-    if (!ctx) return nullptr;
+    if (!ctx)
+        return nullptr;
     smbc_setDebug(ctx, 0);
     smbc_setLogCallback(ctx, nullptr, quiet);
     // Bounds each wait for an answer on a connection. Connecting itself has
@@ -68,20 +71,23 @@ std::optional<QList<NetRecord>> listUrl(SMBCCTX *ctx, const QByteArray &url,
 {
     const std::lock_guard lock(libraryMutex);
     SMBCFILE *dir = smbc_getFunctionOpendir(ctx)(ctx, url.constData());
-    if (!dir) return std::nullopt;
+    if (!dir)
+        return std::nullopt;
     QList<NetRecord> children;
     auto readdir = smbc_getFunctionReaddir(ctx);
     // Bounded: a directory of a share can be huge, the tree needs no more.
     for (int n = 0; n < 100000; ++n) {
         const smbc_dirent *entry = readdir(ctx, dir);
-        if (!entry) break;
+        if (!entry)
+            break;
         const QString comment =
             entry->comment ? QString::fromUtf8(entry->comment, qstrlen(entry->comment)) : QString();
         // `name` is declared as a one-byte array; it runs to its NUL.
         const char *name = entry->name;
         const auto record = SmbBackend::recordFor(parentRemote, entry->smbc_type,
                                                   QString::fromUtf8(name, qstrlen(name)), comment);
-        if (record) children.append(*record);
+        if (record)
+            children.append(*record);
     }
     smbc_getFunctionClosedir(ctx)(ctx, dir);
     return children;
@@ -91,7 +97,8 @@ bool opensUrl(SMBCCTX *ctx, const QByteArray &url)
 {
     const std::lock_guard lock(libraryMutex);
     SMBCFILE *dir = smbc_getFunctionOpendir(ctx)(ctx, url.constData());
-    if (!dir) return false;
+    if (!dir)
+        return false;
     smbc_getFunctionClosedir(ctx)(ctx, dir);
     return true;
 }
@@ -173,9 +180,11 @@ std::optional<QList<NetRecord>> SmbBackend::list(const NetRecord *parent)
     const QByteArray url = urlFor(parentRemote).toUtf8();
     auto out = std::make_shared<std::optional<QList<NetRecord>>>();
     const auto job = [ctx = m_ctx, url, parentRemote, out] {
-        if (*ctx) *out = listUrl(*ctx, url, parentRemote);
+        if (*ctx)
+            *out = listUrl(*ctx, url, parentRemote);
     };
-    if (!m_worker->run(job, std::chrono::milliseconds(m_timeoutMs))) return std::nullopt;
+    if (!m_worker->run(job, std::chrono::milliseconds(m_timeoutMs)))
+        return std::nullopt;
     return *out;
 }
 
@@ -183,7 +192,8 @@ bool SmbBackend::opensAsDirectory(const QString &remoteName)
 {
     // Only a path with a server and a share in it; "smb://" or a server
     // alone would "open" as the browse list.
-    if (remoteName.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2) return false;
+    if (remoteName.split(QLatin1Char('\\'), Qt::SkipEmptyParts).size() < 2)
+        return false;
     const QByteArray url = urlFor(remoteName).toUtf8();
     auto out = std::make_shared<bool>(false);
     const auto job = [ctx = m_ctx, url, out] { *out = *ctx && opensUrl(*ctx, url); };

@@ -17,14 +17,16 @@ constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 Group *findGroup(QList<Group> &groups, const QString &name)
 {
     for (auto &g : groups)
-        if (g.name.compare(name, Qt::CaseInsensitive) == 0) return &g;
+        if (g.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &g;
     return nullptr;
 }
 
 bool hasComputer(const Group &group, const QString &name)
 {
     for (const auto &c : group.computers)
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
     return false;
 }
 
@@ -86,12 +88,15 @@ QList<Group> StaticListBackend::parse(const QString &text)
     Group *current = nullptr;
     for (const QString &raw : text.split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
         if (line.startsWith(QLatin1Char('['))) {
             current = nullptr;
-            if (!line.endsWith(QLatin1Char(']'))) continue;
+            if (!line.endsWith(QLatin1Char(']')))
+                continue;
             const QString name = line.mid(1, line.size() - 2).trimmed();
-            if (!isValidName(name)) continue;
+            if (!isValidName(name))
+                continue;
             current = findGroup(groups, name);
             if (!current) {
                 groups.append(Group{name, {}});
@@ -99,11 +104,13 @@ QList<Group> StaticListBackend::parse(const QString &text)
             }
             continue;
         }
-        if (!current) continue;
+        if (!current)
+            continue;
         const qsizetype blank = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
         const QString name = blank < 0 ? line : line.left(blank);
         const QString comment = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
-        if (!isValidName(name) || hasComputer(*current, name)) continue;
+        if (!isValidName(name) || hasComputer(*current, name))
+            continue;
         current->computers.append(Computer{name, comment});
     }
     return groups;
@@ -115,7 +122,8 @@ QList<Group> StaticListBackend::groups() const
     QFile file(m_path);
     if (file.open(QIODevice::ReadOnly)) {
         QString text = QString::fromUtf8(file.read(MaxFileBytes));
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
         result = parse(text);
     }
     if (isValidName(m_ownName) && isValidName(m_ownGroup)) {
@@ -124,7 +132,8 @@ QList<Group> StaticListBackend::groups() const
             result.append(Group{m_ownGroup, {}});
             own = &result.last();
         }
-        if (!hasComputer(*own, m_ownName)) own->computers.append(Computer{m_ownName, QString()});
+        if (!hasComputer(*own, m_ownName))
+            own->computers.append(Computer{m_ownName, QString()});
     }
     return result;
 }
@@ -142,14 +151,16 @@ std::optional<QList<NetRecord>> StaticListBackend::list(const NetRecord *parent)
             children.append(record(NetDisplay::Domain, groupRemote(g.name), QString()));
         return children;
     }
-    if (parent->displayType == NetDisplay::Server) return children;
+    if (parent->displayType == NetDisplay::Server)
+        return children;
     const QString prefix = m_provider + QLatin1Char('\\');
     if (parent->displayType != NetDisplay::Domain || !parent->remoteName.startsWith(prefix))
         return std::nullopt;
     const QString name = parent->remoteName.mid(prefix.size());
     auto all = groups();
     const Group *group = findGroup(all, name);
-    if (!group) return std::nullopt; // the file changed since the top was listed
+    if (!group)
+        return std::nullopt; // the file changed since the top was listed
     for (const auto &c : group->computers)
         children.append(record(NetDisplay::Server,
                                groupRemote(group->name) + QStringLiteral("\\\\") + c.name,

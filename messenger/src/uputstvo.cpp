@@ -82,7 +82,8 @@ Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
 QString Uputstvo::guideString(int id)
 {
     QFile f(QStringLiteral(":/vesnal/help/%1.txt").arg(id));
-    if (!f.open(QIODevice::ReadOnly)) return QString();
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
     return QString::fromUtf8(f.readAll());
 }
 
@@ -95,14 +96,16 @@ QPoint Uputstvo::screenOrigin() const
 TwipSize Uputstvo::screenTwips() const
 {
     const QScreen *s = m_main ? m_main->screen() : QGuiApplication::primaryScreen();
-    if (!s) return {};
+    if (!s)
+        return {};
     return {pixelsToTwips(s->geometry().width()), pixelsToTwips(s->geometry().height())};
 }
 
 TwipRect Uputstvo::mainTwips() const
 {
     const QRect px = m_main->frameGeometry();
-    if (!m_mainPlacedPx.isNull() && px == m_mainPlacedPx) return m_mainPlaced;
+    if (!m_mainPlacedPx.isNull() && px == m_mainPlacedPx)
+        return m_mainPlaced;
     const QPoint o = screenOrigin();
     return {pixelsToTwips(px.left() - o.x()), pixelsToTwips(px.top() - o.y()),
             pixelsToTwips(px.width()), pixelsToTwips(px.height())};
@@ -118,7 +121,8 @@ void Uputstvo::moveMain(const TwipRect &r)
 
 void Uputstvo::Form_Load()
 {
-    if (m_pomoc) m_pomoc->setText(OpenCaption);
+    if (m_pomoc)
+        m_pomoc->setText(OpenCaption);
 
     if (m_main) {
         // The panel's frame is not known before it is shown; the window
@@ -146,7 +150,8 @@ void Uputstvo::fillGuide()
     // Each piece is appended to the caption as it stands; a missing string
     // drops only its own piece.
     const QString first = guideString(101);
-    if (!first.isNull()) Label1->setText(first);
+    if (!first.isNull())
+        Label1->setText(first);
     const struct {
         const QString &separator;
         int id;
@@ -154,16 +159,19 @@ void Uputstvo::fillGuide()
                   {ParagraphBreak, 106}, {Blank, 105}, {ParagraphBreak, 107}};
     for (const auto &piece : pieces) {
         const QString s = guideString(piece.id);
-        if (!s.isNull()) Label1->setText(Label1->text() + piece.separator + s);
+        if (!s.isNull())
+            Label1->setText(Label1->text() + piece.separator + s);
     }
 }
 
 void Uputstvo::Form_Unload()
 {
-    if (m_unloaded) return;
+    if (m_unloaded)
+        return;
     m_unloaded = true;
 
-    if (m_pomoc) m_pomoc->setText(ClosedCaption);
+    if (m_pomoc)
+        m_pomoc->setText(ClosedCaption);
     if (m_main) {
         const float panelWidth = pixelsToTwips(frameGeometry().width());
         moveMain(placeHelpClosing(mainTwips(), panelWidth, screenTwips()));

@@ -11,8 +11,9 @@ void WrapButton::paintEvent(QPaintEvent *)
     const QString caption = option.text;
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    const QRect area =
-        style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(1, 1, -1, -1);
+    const QRect area = style()
+                           ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+                           .adjusted(1, 1, -1, -1);
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(),
                          caption, QPalette::ButtonText);
 }

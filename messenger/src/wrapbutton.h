@@ -3,7 +3,8 @@
 #include <QPushButton>
 
 // A push button whose caption wraps onto several lines in a narrow button.
-class WrapButton : public QPushButton {
+class WrapButton : public QPushButton
+{
 public:
     using QPushButton::QPushButton;
 

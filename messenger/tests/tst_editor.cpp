@@ -5,7 +5,8 @@
 #include <QClipboard>
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QString Warning = QStringLiteral("Poruka ne sme sadržati više od 896 znakova!");
 QColor colour(const QLabel *label)
 {
@@ -13,7 +14,8 @@ QColor colour(const QLabel *label)
 }
 } // namespace
 
-class TestEditor : public QObject {
+class TestEditor : public QObject
+{
     Q_OBJECT
 private slots:
     void theCapHoldsForTypingAndPasteAndWarnsAt896()
@@ -58,7 +60,8 @@ private slots:
         WindowFixture f;
         frmNWCheck &w = f.make({}, false);
         QCOMPARE(colour(w.Length), QColor(64, 64, 64));
-        const QList<QPair<int, QColor>> steps = {{128, Qt::black}, {129, Qt::red}, {128, Qt::black}};
+        const QList<QPair<int, QColor>> steps = {
+            {128, Qt::black}, {129, Qt::red}, {128, Qt::black}};
         for (const auto &[length, expected] : steps) {
             w.RichTextBox1->setPlainText(QString(length, 'a'));
             QCOMPARE(colour(w.Length), expected);

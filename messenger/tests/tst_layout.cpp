@@ -6,7 +6,8 @@
 
 #include <QtTest>
 
-class TestLayout : public QObject {
+class TestLayout : public QObject
+{
     Q_OBJECT
 private slots:
     void controls_data()
@@ -72,9 +73,9 @@ private slots:
         QVERIFY(f.showActive());
         w.Manual->setFocus();
         QTRY_VERIFY(w.Manual->hasFocus());
-        for (const char *name : {"RichTextBox1", "Send", "ResetList", "AddItem", "ToAll",
-                                 "RemoveItem", "ToLocalGroup", "tvwNetwork", "List1",
-                                 "ResetMessage", "Manual"}) {
+        for (const char *name :
+             {"RichTextBox1", "Send", "ResetList", "AddItem", "ToAll", "RemoveItem", "ToLocalGroup",
+              "tvwNetwork", "List1", "ResetMessage", "Manual"}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), QString(name));
         }

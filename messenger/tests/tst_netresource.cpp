@@ -5,7 +5,8 @@
 
 #include <QtTest>
 
-class TestNetResource : public QObject {
+class TestNetResource : public QObject
+{
     Q_OBJECT
 private slots:
     void listsOnceAfterSuccessAndRetriesAfterFailedOpen()
@@ -43,8 +44,10 @@ private slots:
     {
         FakeNetwork net;
         const QString longName(1000, QLatin1Char('x'));
-        const QList<QPair<QString, quint32>> rows = {{"RADNAGRUPA", 1},       {"\\\\PC-01", 2},
-                                                     {"\\\\PC-01\\deljeno", 3}, {"kraj\\", 12},
+        const QList<QPair<QString, quint32>> rows = {{"RADNAGRUPA", 1},
+                                                     {"\\\\PC-01", 2},
+                                                     {"\\\\PC-01\\deljeno", 3},
+                                                     {"kraj\\", 12},
                                                      {"\\\\" + longName, 5}};
         for (const auto &[name, type] : rows)
             net.add("", name, type).comment = name;

@@ -85,7 +85,8 @@ private slots:
             const QString path = m_dir.filePath("mreza.txt");
             QFile::remove(path);
             QFile f(path);
-            if (c.file) QVERIFY(f.open(QIODevice::WriteOnly) && f.write(c.file) > 0);
+            if (c.file)
+                QVERIFY(f.open(QIODevice::WriteOnly) && f.write(c.file) > 0);
             f.close();
             QCOMPARE(render(StaticListBackend(path, "L", "PC-09", "KUCA").groups()),
                      QString::fromUtf8(c.groups));
@@ -163,7 +164,8 @@ private slots:
         for (const auto &c : cases) {
             const auto r = SmbBackend::recordFor(c.parent, c.type, c.name, "opis");
             QCOMPARE(r ? r->remoteName : QString(), QString(c.remote));
-            if (r) QVERIFY(r->displayType == c.display && r->comment == "opis");
+            if (r)
+                QVERIFY(r->displayType == c.display && r->comment == "opis");
         }
         // Each part percent-encoded, so '/', '?' and '%' stay in one name.
         QCOMPARE(SmbBackend::urlFor("\\\\PC-01\\Moji dokumenti\\a%b?c/d"),

@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-class TestRecipients : public QObject {
+class TestRecipients : public QObject
+{
     Q_OBJECT
 private slots:
     void fromTheTreeOncePerNameWithTheCountFollowing()
@@ -95,7 +96,8 @@ private slots:
         f.net.add("DRUGA", "\\\\Mala", NetDisplay::Server);
         frmNWCheck &w = f.make({}, false);
         QVERIFY(f.showActive());
-        for (const char *typed : {"pc-02", "čačak-đž", "radnagrupa"}) { // any node, not only servers
+        for (const char *typed :
+             {"pc-02", "čačak-đž", "radnagrupa"}) { // any node, not only servers
             w.Manual->setText(typed);
             QTest::keyClick(w.Manual, Qt::Key_Return); // lists the whole tree first
             QVERIFY(w.Manual->text().isEmpty());
@@ -109,8 +111,7 @@ private slots:
             w.Manual_KeyPress(13);
             QCOMPARE(w.Manual->text(), QString(typed)); // kept for correcting
         }
-        QCOMPARE(f.boxes.texts(),
-                 QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
+        QCOMPARE(f.boxes.texts(), QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
         QCOMPARE(f.boxes.shown.last().icon, MessageBoxes::Icon::Critical);
         w.Manual->clear();
         w.Manual_KeyPress(13); // empty: nothing at all

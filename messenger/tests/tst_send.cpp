@@ -4,12 +4,14 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QString Sent = QStringLiteral("          Poruka je predata mreži.          ");
 const QString Failed = QStringLiteral("Poruka nije mogla biti ispravno predata mreži!");
 } // namespace
 
-class TestSend : public QObject {
+class TestSend : public QObject
+{
     Q_OBJECT
 private slots:
     void oneCommandPerEntryInOrderThenOneBox()
@@ -35,9 +37,8 @@ private slots:
         const QString text = "Zdravo \"svima\"\ndrugi red; $(x) `y`";
         w.RichTextBox1->setPlainText(text);
         w.Send_Click();
-        QCOMPARE(f.launcher.commands,
-                 (QStringList{"net send PC-01 " + text, "net send * " + text,
-                              "net send PC-02 " + text}));
+        QCOMPARE(f.launcher.commands, (QStringList{"net send PC-01 " + text, "net send * " + text,
+                                                   "net send PC-02 " + text}));
         QCOMPARE(f.boxes.texts().mid(2), QStringList{Sent});
         QCOMPARE(f.boxes.shown.last().icon, MessageBoxes::Icon::None);
         QVERIFY(w.Manual->text().isEmpty());

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestStartup : public QObject {
+class TestStartup : public QObject
+{
     Q_OBJECT
 private slots:
     void controlFilesAreCopiedOnlyWhenMissing()

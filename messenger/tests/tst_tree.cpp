@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-class TestTree : public QObject {
+class TestTree : public QObject
+{
     Q_OBJECT
 private slots:
     void loadShowsProvidersAndTwoPassesListTwoLevels()

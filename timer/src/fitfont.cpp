@@ -8,7 +8,8 @@ static bool fits(const QFont &font, QSize box, int flags, const QStringList &tex
     const QFontMetricsF fm(font);
     for (const QString &t : texts) {
         const QRectF r = fm.boundingRect(QRectF(0, 0, box.width(), box.height()), flags, t);
-        if (r.width() > box.width() || r.height() > box.height()) return false;
+        if (r.width() > box.width() || r.height() > box.height())
+            return false;
     }
     return true;
 }
@@ -24,7 +25,8 @@ QFont fitFont(const QFont &font, QSize box, int flags, const QStringList &texts)
 void fitLabel(QLabel *label, const QStringList &texts)
 {
     int flags = int(label->alignment());
-    if (label->wordWrap()) flags |= Qt::TextWordWrap;
+    if (label->wordWrap())
+        flags |= Qt::TextWordWrap;
     const QSize box = label->contentsRect().size();
     label->setFont(fitFont(label->font(), box, flags, texts));
 }

@@ -75,7 +75,8 @@ void Form1::formLoad()
 
     const QString vreme = settings_.read(kPamtiZadatoVreme).value_or(QString());
     if (vreme == kDa) {
-        if (const auto stored = settings_.read(kZadatoVreme)) Zadato1->setText(*stored);
+        if (const auto stored = settings_.read(kZadatoVreme))
+            Zadato1->setText(*stored);
         Pamti_vreme->setChecked(true);
     } else {
         Zadato1->clear();
@@ -84,7 +85,8 @@ void Form1::formLoad()
 
     const QString port = settings_.read(kPamtiPort).value_or(QString());
     if (port == kDa) {
-        if (const auto stored = settings_.read(kPort)) PortCombo->setEditText(*stored);
+        if (const auto stored = settings_.read(kPort))
+            PortCombo->setEditText(*stored);
         Pamti_port->setChecked(true);
     } else {
         // Choosing the entry runs the port selection, as any choice does.
@@ -130,13 +132,15 @@ void Form1::formClose()
     Label3->setText(kStopped);
     Shape4->hide();
     Prikazi_stanje(false);
-    if (wasOn && chkZvuk->isChecked()) beeper_.beep(800, 900);
+    if (wasOn && chkZvuk->isChecked())
+        beeper_.beep(800, 900);
     boxes_.warning(this, Natpis, kUnplug);
 }
 
 void Form1::endBySignal()
 {
-    if (ended_) return;
+    if (ended_)
+        return;
     ended_ = true;
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
@@ -184,7 +188,8 @@ void Form1::portComboClick()
 
 void Form1::selectPort(bool fallback)
 {
-    if (ended_) return;
+    if (ended_)
+        return;
     MSComm1.close();
     int number = 0;
     QString error;
@@ -192,7 +197,8 @@ void Form1::selectPort(bool fallback)
         return;
     // When the first entry fails as well, the port stays closed: one message
     // is enough, and choosing it again would fail again.
-    if (fallback) return;
+    if (fallback)
+        return;
     boxes_.critical(this, Natpis, kNoPort);
     chooseFirstEntry(true);
 }
@@ -210,15 +216,18 @@ void Form1::btnIskljuciClick()
     Timer2->setInterval(150);
     Timer2->setEnabled(true);
     MSComm1.setRts(!MSComm1.rts());
-    if (!Ostalo1->text().isEmpty()) Ostalo1->setText("0");
+    if (!Ostalo1->text().isEmpty())
+        Ostalo1->setText("0");
     setOstaloColour(kWhite);
-    if (!MSComm1.rts()) stopCountdownLook();
+    if (!MSComm1.rts())
+        stopCountdownLook();
     Ostalo1->setFocus();
     Prikazi_stanje(true);
     // Presses made while the signal played wait in the queue, and Qt does not
     // promise to deliver them before the overdue guard tick. Restarting the
     // guard after a long signal makes sure they are ignored.
-    if (handling.elapsed() >= Timer2->interval()) Timer2->setEnabled(true);
+    if (handling.elapsed() >= Timer2->interval())
+        Timer2->setEnabled(true);
 }
 
 void Form1::timer2Tick()
@@ -250,7 +259,8 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
         setIcon("appicon");
         setWindowTitle(Natpis);
         repaint();
-        if (Sa_zvukom && chkZvuk->isChecked()) beeper_.beep(800, 900);
+        if (Sa_zvukom && chkZvuk->isChecked())
+            beeper_.beep(800, 900);
     } else {
         btnIskljuci->setText(kOnCaption);
         btnIskljuci->setPicture("lighton");
@@ -259,7 +269,8 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
         Shape3->setBorderStyle(1);
         Shape3->setBorderWidth(2);
         PortCombo->setEnabled(false);
-        if (btnPokreniT->isEnabled()) setIcon("redtimer");
+        if (btnPokreniT->isEnabled())
+            setIcon("redtimer");
         repaint();
         if (Sa_zvukom && chkZvuk->isChecked()) {
             beeper_.beep(1200, 400);
@@ -374,7 +385,8 @@ bool Form1::zadato1KeyPress(const QKeyEvent &key)
         return key.text().isEmpty() &&
                !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
     const QString text = key.text();
-    if (text.isEmpty()) return true; // navigation keys type nothing
+    if (text.isEmpty())
+        return true; // navigation keys type nothing
     const QChar c = text.at(0);
     return text.size() == 1 && c >= u'0' && c <= u'9';
 }
@@ -391,7 +403,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == Zadato1 && e->type() == QEvent::KeyPress)
         return !zadato1KeyPress(*static_cast<QKeyEvent *>(e));
-    if (watched == Ostalo1 && e->type() == QEvent::FocusIn) ostalo1GotFocus();
+    if (watched == Ostalo1 && e->type() == QEvent::FocusIn)
+        ostalo1GotFocus();
     return QWidget::eventFilter(watched, e);
 }
 

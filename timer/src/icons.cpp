@@ -15,12 +15,15 @@ QIcon tempralIcon(const QString &name)
 {
     static QHash<QString, QIcon> cache;
     const QString key = name.toLower();
-    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+    if (auto it = cache.constFind(key); it != cache.constEnd())
+        return *it;
     initResources();
     const QString path = ":/tempral/" + key + ".svg";
-    if (!QFile::exists(path)) return {};
+    if (!QFile::exists(path))
+        return {};
     QSvgRenderer svg(path);
-    if (!svg.isValid()) return {};
+    if (!svg.isValid())
+        return {};
     QIcon icon;
     for (int size : {16, 32, 64}) {
         QPixmap pm(size, size);

@@ -12,12 +12,15 @@ QString IniSettingsStore::userFileName()
 
 std::optional<QString> IniSettingsStore::read(const QString &name)
 {
-    if (!QFileInfo(fileName_).isFile()) return std::nullopt;
+    if (!QFileInfo(fileName_).isFile())
+        return std::nullopt;
     QSettings s(fileName_, QSettings::IniFormat);
-    if (s.status() != QSettings::NoError || !s.contains(name)) return std::nullopt;
+    if (s.status() != QSettings::NoError || !s.contains(name))
+        return std::nullopt;
     const QVariant v = s.value(name);
     // A hand-edited value with commas comes back as a list.
-    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(u',');
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(u',');
     return v.toString();
 }
 

@@ -13,14 +13,16 @@ OutlineShape::OutlineShape(QColor colour, int style, int width, QWidget *parent)
 
 void OutlineShape::setBorderStyle(int style)
 {
-    if (style == style_) return;
+    if (style == style_)
+        return;
     style_ = style;
     update();
 }
 
 void OutlineShape::setBorderWidth(int width)
 {
-    if (width == width_) return;
+    if (width == width_)
+        return;
     width_ = width;
     update();
 }

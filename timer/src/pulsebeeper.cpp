@@ -17,8 +17,10 @@ std::vector<qint16> sineTone(int hz, int ms)
     std::vector<qint16> samples(n);
     for (int i = 0; i < n; ++i) {
         double gain = 0.4;
-        if (i < fade) gain *= double(i) / fade;
-        if (n - i < fade) gain *= double(n - i) / fade;
+        if (i < fade)
+            gain *= double(i) / fade;
+        if (n - i < fade)
+            gain *= double(n - i) / fade;
         samples[i] = qint16(32767 * gain * std::sin(2 * M_PI * hz * double(i) / kRate));
     }
     return samples;
@@ -27,8 +29,10 @@ std::vector<qint16> sineTone(int hz, int ms)
 
 void PulseBeeper::beep(int hz, int ms)
 {
-    if (hz <= 0 || ms <= 0) return;
-    if (sinceFailure_.isValid() && sinceFailure_.elapsed() < kRetryAfterMs) return;
+    if (hz <= 0 || ms <= 0)
+        return;
+    if (sinceFailure_.isValid() && sinceFailure_.elapsed() < kRetryAfterMs)
+        return;
 
     pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
     // A short target buffer keeps the end of the call close to the end of
@@ -55,5 +59,6 @@ void PulseBeeper::beep(int hz, int ms)
 
 void PulseBeeper::sleep(int ms)
 {
-    if (ms > 0) QThread::msleep(ulong(ms));
+    if (ms > 0)
+        QThread::msleep(ulong(ms));
 }

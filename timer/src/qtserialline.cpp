@@ -6,7 +6,8 @@
 
 QtSerialLine::QtSerialLine(Listing listing) : listing_(std::move(listing))
 {
-    if (!listing_) listing_ = serialports::system;
+    if (!listing_)
+        listing_ = serialports::system;
 }
 
 bool QtSerialLine::open(int portNumber, QString *error)
@@ -38,7 +39,8 @@ bool QtSerialLine::open(int portNumber, QString *error)
 
 void QtSerialLine::close()
 {
-    if (port_.isOpen()) port_.close();
+    if (port_.isOpen())
+        port_.close();
 }
 
 bool QtSerialLine::isOpen() const
@@ -48,12 +50,14 @@ bool QtSerialLine::isOpen() const
 
 bool QtSerialLine::setRts(bool on)
 {
-    if (!port_.isOpen()) return false;
+    if (!port_.isOpen())
+        return false;
     return port_.setRequestToSend(on);
 }
 
 bool QtSerialLine::rts() const
 {
-    if (!port_.isOpen()) return false;
+    if (!port_.isOpen())
+        return false;
     return port_.isRequestToSend();
 }

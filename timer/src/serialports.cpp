@@ -11,7 +11,8 @@ namespace serialports
 static QString readLine(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
     return QString::fromUtf8(f.readLine()).trimmed();
 }
 
@@ -28,13 +29,15 @@ QStringList fromSysfs(const QString &sysClassTty, const QString &devDir)
     const QStringList names = QDir(sysClassTty).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         const auto m = pattern.match(name);
-        if (!m.hasMatch() || consoles.contains(name)) continue;
+        if (!m.hasMatch() || consoles.contains(name))
+            continue;
         const QString kind = m.captured(1);
         // Every possible 8250 port has a node; only those with a UART behind
         // them report a type other than 0 (unknown).
         if (kind == u"S") {
             const QString type = readLine(sysClassTty + "/" + name + "/type");
-            if (type.isEmpty() || type == u"0") continue;
+            if (type.isEmpty() || type == u"0")
+                continue;
         }
         found.push_back({kind == u"S" ? 0 : kind == u"USB" ? 1 : 2, m.captured(2).toInt(), name});
     }
@@ -55,7 +58,8 @@ QStringList fromEnvironment(const QByteArray &value)
 QStringList system()
 {
     const QByteArray env = qgetenv("TEMPRAL_PORTS");
-    if (!env.isEmpty()) return fromEnvironment(env);
+    if (!env.isEmpty())
+        return fromEnvironment(env);
     return fromSysfs("/sys/class/tty", "/dev");
 }
 

@@ -22,7 +22,8 @@ extern "C" void onSignal(int number)
 
 SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
 {
-    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
     notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SignalWatcher::readPipe);
     struct sigaction sa = {};
@@ -41,7 +42,8 @@ SignalWatcher::~SignalWatcher()
         ::sigaction(s, &sa, nullptr);
     delete notifier_;
     for (int &fd : pipeFds) {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
         fd = -1;
     }
 }
@@ -52,5 +54,6 @@ void SignalWatcher::readPipe()
     int last = 0;
     while (::read(pipeFds[0], &byte, 1) == 1)
         last = byte;
-    if (last) emit ended(last);
+    if (last)
+        emit ended(last);
 }

@@ -24,6 +24,7 @@ int runTempral(QApplication &app, TempralPlatform platform,
         form.move(place.topLeft());
     }
     form.show();
-    if (ready) QObject::connect(&form, &Form1::firstActivationDone, &form, [&] { ready(form); });
+    if (ready)
+        QObject::connect(&form, &Form1::firstActivationDone, &form, [&] { ready(form); });
     return app.exec();
 }

@@ -33,7 +33,8 @@ void TickTimer::restart()
     pendingDelay_ = -1;
     start_ = clock_();
     delivered_ = 0;
-    if (enabled_ && interval_ > 0) scheduleNext();
+    if (enabled_ && interval_ > 0)
+        scheduleNext();
 }
 
 void TickTimer::scheduleNext()
@@ -46,14 +47,16 @@ void TickTimer::scheduleNext()
 void TickTimer::wake()
 {
     pendingDelay_ = -1;
-    if (!enabled_ || interval_ <= 0) return;
+    if (!enabled_ || interval_ <= 0)
+        return;
     const qint64 due = (clock_() - start_) / interval_;
     if (due > delivered_) {
         delivered_ = due; // all ticks missed during a block count as one
         const quint64 before = generation_;
         emit tick();
         // The handler may have stopped or restarted the timer.
-        if (generation_ != before || !enabled_) return;
+        if (generation_ != before || !enabled_)
+            return;
     }
     scheduleNext();
 }

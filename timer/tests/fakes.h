@@ -27,14 +27,16 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     }
     void close() override
     {
-        if (port) journal << "close";
+        if (port)
+            journal << "close";
         port = 0;
         on = false;
     }
     bool isOpen() const override { return port; }
     bool setRts(bool rts) override
     {
-        if (port && on != rts) journal << (rts ? "rts 1" : "rts 0");
+        if (port && on != rts)
+            journal << (rts ? "rts 1" : "rts 0");
         on = port && rts;
         return port;
     }
@@ -57,7 +59,8 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     void note(const QString &entry)
     {
         journal << entry;
-        if (during) during();
+        if (during)
+            during();
     }
     QStringList journal;
     QSet<int> missing;
@@ -77,7 +80,8 @@ struct Rig : Fakes {
         form.formLoad();
         form.show();
         form.activateWindow();
-        if (!ready.wait(5000)) qFatal("the window never activated");
+        if (!ready.wait(5000))
+            qFatal("the window never activated");
     }
     void start(const QString &period)
     {
@@ -96,7 +100,8 @@ struct Rig : Fakes {
             {"Shape4", f->Shape4->isVisible()},       {"Minuta", f->Minuta->isVisible()},
             {"bold", f->Label3->font().bold()},       {"Timer1", f->Timer1->isEnabled()}};
         for (const auto &[name, set] : flags)
-            if (set) words << name;
+            if (set)
+                words << name;
         return words.join(' ');
     }
     Form1 form;

@@ -80,8 +80,10 @@ void TestSwitch::closeOrder()
     QFETCH(QStringList, expected);
     Rig rig;
     rig.form.chkZvuk->setChecked(sound);
-    if (state == "counting") rig.start("30");
-    if (state == "on") rig.form.btnIskljuciClick();
+    if (state == "counting")
+        rig.start("30");
+    if (state == "on")
+        rig.form.btnIskljuciClick();
     QCOMPARE(rig.journal.filter("beep ").isEmpty(), !sound || state == "off");
     // A second close request while the box is up changes nothing.
     QCloseEvent again;
@@ -147,7 +149,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     TestSwitch test;
-    if (args.value(1) != "--child") return QTest::qExec(&test, argc, argv);
+    if (args.value(1) != "--child")
+        return QTest::qExec(&test, argc, argv);
     Fakes fakes;
     const int status = runTempral(app, {fakes, fakes, fakes, fakes}, [&](Form1 &form) {
         form.Zadato1->setText(args.value(2));

@@ -14,7 +14,8 @@ public:
     explicit Converter(const QString &to) : m_cd(iconv_open(to.toLatin1().constData(), "UTF-8")) {}
     ~Converter()
     {
-        if (ok()) iconv_close(m_cd);
+        if (ok())
+            iconv_close(m_cd);
     }
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
@@ -35,14 +36,16 @@ bool CodePage::isAcceptableName(const QString &name)
 
 std::optional<CodePage> CodePage::byName(const QString &name)
 {
-    if (!isAcceptableName(name) || !Converter(name).ok()) return std::nullopt;
+    if (!isAcceptableName(name) || !Converter(name).ok())
+        return std::nullopt;
     return CodePage(name);
 }
 
 std::optional<QByteArray> CodePage::encode(const QString &text, QString *firstMissing) const
 {
     Converter converter(m_name);
-    if (!converter.ok()) return std::nullopt;
+    if (!converter.ok())
+        return std::nullopt;
     QByteArray in = text.toUtf8();
     // Every code page that can name a NetBIOS character set takes at most
     // four bytes for one UTF-8 byte; usually exactly one or fewer.

@@ -94,7 +94,8 @@ int run(const QStringList &arguments, const Settings &settings,
         return refuse(err, QStringLiteral("this computer's name \"%1\" cannot be used: %2")
                                .arg(settings.sender, why));
     const QString problem = MessageText::problem(request->text, *codePage);
-    if (!problem.isEmpty()) return refuse(err, problem);
+    if (!problem.isEmpty())
+        return refuse(err, problem);
 
     QStringList recipients;
     bool allDelivered = true;
@@ -104,7 +105,8 @@ int run(const QStringList &arguments, const Settings &settings,
                                               "is set (VESNAL_WORKGROUP or smb.conf)"));
         const auto group =
             groupRecipients(network(), settings.workgroup, *sender, *codePage, &allDelivered, err);
-        if (!group) return NotDelivered;
+        if (!group)
+            return NotDelivered;
         recipients = *group;
     } else {
         const auto name = NetbiosName::normalized(request->name, *codePage, &why);

@@ -16,7 +16,8 @@ int main(int argc, char **argv)
     // Only "*" lists the network; a plain send never opens libsmbclient.
     std::unique_ptr<SmbBackend> smb;
     auto network = [&smb]() -> NetworkProvider & {
-        if (!smb) smb = std::make_unique<SmbBackend>();
+        if (!smb)
+            smb = std::make_unique<SmbBackend>();
         return *smb;
     };
     return Delivery::run(app.arguments().mid(1), Delivery::Settings::fromEnvironment(), network,

@@ -12,7 +12,8 @@ qsizetype bufferBytes(const QString &text)
 
 QString problem(const QString &text, const CodePage &codePage)
 {
-    if (text.isEmpty()) return QStringLiteral("the message text is empty");
+    if (text.isEmpty())
+        return QStringLiteral("the message text is empty");
     QString missing;
     if (!codePage.encode(text, &missing))
         return QStringLiteral("the character \"%1\" (U+%2) has no place in code page %3; "

@@ -10,20 +10,23 @@ constexpr qsizetype MaxBytes = 15;
 
 std::optional<QString> fail(QString *why, const QString &reason)
 {
-    if (why) *why = reason;
+    if (why)
+        *why = reason;
     return std::nullopt;
 }
 
 std::optional<QString> check(const QString &name, const CodePage &codePage,
                              const QString &forbidden, QString *why)
 {
-    if (name.isEmpty()) return fail(why, QStringLiteral("the name is empty"));
+    if (name.isEmpty())
+        return fail(why, QStringLiteral("the name is empty"));
     if (name.startsWith(QLatin1Char('-')) || name.startsWith(QLatin1Char('.')))
         return fail(why, QStringLiteral("a name may not begin with \"-\" or \".\""));
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return fail(why, QStringLiteral("a name may not hold control characters"));
-        if (c.isSpace()) return fail(why, QStringLiteral("a name may not hold blanks"));
+        if (c.isSpace())
+            return fail(why, QStringLiteral("a name may not hold blanks"));
         if (forbidden.contains(c))
             return fail(why, QStringLiteral("a name may not hold \"%1\"").arg(c));
     }

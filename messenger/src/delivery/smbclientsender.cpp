@@ -48,7 +48,8 @@ SmbclientSender::Outcome SmbclientSender::send(const QString &name, const QStrin
     }
     if (smbclient.exitStatus() == QProcess::CrashExit)
         return {false, QStringLiteral("smbclient ended abnormally")};
-    if (smbclient.exitCode() == 0) return {true, QString()};
+    if (smbclient.exitCode() == 0)
+        return {true, QString()};
 
     QString lastLine;
     const QStringList lines = QString::fromUtf8(smbclient.readAll()).split(QLatin1Char('\n'));

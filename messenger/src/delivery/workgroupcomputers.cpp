@@ -12,10 +12,12 @@ std::optional<QStringList> workgroupComputers(NetworkProvider &network, const QS
     domain.usage = NetUsage::Container;
     domain.remoteName = workgroup;
     const auto children = network.list(&domain);
-    if (!children) return std::nullopt;
+    if (!children)
+        return std::nullopt;
     QStringList names;
     for (const NetRecord &child : *children) {
-        if (child.displayType != NetDisplay::Server) continue;
+        if (child.displayType != NetDisplay::Server)
+            continue;
         QString name = child.remoteName;
         while (name.startsWith(QLatin1Char('\\')))
             name.remove(0, 1);

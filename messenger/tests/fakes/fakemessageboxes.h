@@ -2,12 +2,13 @@
 
 #include "messageboxes.h"
 
-#include <functional>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Answers boxes at once and remembers what they said.
-class FakeMessageBoxes : public MessageBoxes {
+class FakeMessageBoxes : public MessageBoxes
+{
 public:
     struct Shown {
         Icon icon;

@@ -7,7 +7,8 @@
 
 // An in-memory network: children by parent remote name ("" is the top).
 // Counts every listing so tests can see what reached the "platform".
-class FakeNetwork : public NetworkProvider {
+class FakeNetwork : public NetworkProvider
+{
 public:
     // Adds a child record under `parent` ("" for the top) and returns it.
     NetRecord &add(const QString &parent, const QString &remoteName, quint32 displayType,

@@ -6,7 +6,8 @@
 
 // Records every command line; fails the starts whose index is in `failing`
 // (or every start with failAll).
-class RecordingLauncher : public ProcessLauncher {
+class RecordingLauncher : public ProcessLauncher
+{
 public:
     qint64 start(const QString &commandLine) override
     {

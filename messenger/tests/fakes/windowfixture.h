@@ -52,10 +52,7 @@ struct WindowFixture {
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    QTreeWidgetItem *node(const QString &key) const
-    {
-        return window->nodes.find(key);
-    }
+    QTreeWidgetItem *node(const QString &key) const { return window->nodes.find(key); }
     QStringList entries() const
     {
         QStringList e;

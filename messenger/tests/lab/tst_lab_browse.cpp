@@ -19,7 +19,8 @@ const NetRecord *find(const std::optional<QList<NetRecord>> &records, const QStr
 {
     if (records)
         for (const auto &r : *records)
-            if (r.remoteName == remote) return &r;
+            if (r.remoteName == remote)
+                return &r;
     return nullptr;
 }
 
@@ -45,7 +46,8 @@ private slots:
                 servers = smb.list(g);
                 server = find(servers, "\\\\PC-01");
             }
-            if (!server) QTest::qWait(1000);
+            if (!server)
+                QTest::qWait(1000);
         }
         qInfo("browse list ready after %lld ms", clock.elapsed());
         QVERIFY2(server, "RADNAGRUPA and PC-01 did not appear within 90 s");

@@ -23,7 +23,8 @@ QString arrived(const QString &text)
     for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QTest::qWait(100)) {
         for (const QString &name : Inbox.entryList({"*.msg"})) {
             QFile f(Inbox.filePath(name));
-            if (f.open(QIODevice::ReadOnly) && f.readAll() == text.toUtf8()) return name;
+            if (f.open(QIODevice::ReadOnly) && f.readAll() == text.toUtf8())
+                return name;
         }
     }
     return {};
@@ -45,7 +46,8 @@ bool browseListReady()
     for (const NetRecord &group : smb.list(nullptr).value_or(QList<NetRecord>{}))
         if (group.remoteName == QLatin1String("RADNAGRUPA"))
             for (const NetRecord &r : smb.list(&group).value_or(QList<NetRecord>{}))
-                if (r.remoteName == QLatin1String("\\\\PC-01")) return true;
+                if (r.remoteName == QLatin1String("\\\\PC-01"))
+                    return true;
     return false;
 }
 

@@ -71,11 +71,11 @@ double windowMs(frmNWCheck &window, FakeMessageBoxes &boxes)
 {
     QElapsedTimer clock;
     qint64 shownAt = -1;
-    boxes.shown.clear();
+    boxes.texts.clear();
     boxes.onReport = [&] { shownAt = clock.nsecsElapsed(); };
     clock.start();
     window.Send_Click();
-    if (boxes.texts() !=
+    if (boxes.texts !=
         QStringList{QStringLiteral("          Poruka je predata mreži.          ")})
         std::fprintf(stderr, "unexpected result box\n");
     return shownAt / 1e6;

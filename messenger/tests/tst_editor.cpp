@@ -29,16 +29,16 @@ private slots:
         editor->moveCursor(QTextCursor::End);
         QTest::keyClick(editor, Qt::Key_B);
         QCOMPARE(w.Length->text(), QString("Dužina poruke: 896"));
-        QCOMPARE(f.boxes.texts(), QStringList{Warning});
+        QCOMPARE(f.boxes.texts, QStringList{Warning});
         QTest::keyClicks(editor, "xyz");
         QTest::keyClick(editor, Qt::Key_Return);
         QApplication::clipboard()->setText("zz");
         editor->paste();
         QCOMPARE(w.messageText().size(), 896); // nothing more taken, no more boxes
-        QCOMPARE(f.boxes.shown.size(), 1);
+        QCOMPARE(f.boxes.texts.size(), 1);
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_C);
-        QCOMPARE(f.boxes.shown.size(), 2);
+        QCOMPARE(f.boxes.texts.size(), 2);
         QVERIFY(w.messageText().endsWith("ac"));
 
         // A paste is cut to the room left, a selection's room included.
@@ -48,7 +48,7 @@ private slots:
         editor->paste();
         QCOMPARE(w.messageText(), QString(800, 'a') + QString(96, 'z'));
         QCOMPARE(colour(w.Length), QColor(255, 0, 0));
-        QCOMPARE(f.boxes.shown.size(), 3);
+        QCOMPARE(f.boxes.texts.size(), 3);
         editor->selectAll();
         QApplication::clipboard()->setText("kratko\nnovo");
         editor->paste();

@@ -105,17 +105,17 @@ private slots:
         QCOMPARE(f.entries(), (QStringList{"PC-02", "ČAČAK-ĐŽ", "RADNAGRUPA"}));
         QTRY_VERIFY(w.Manual->hasFocus());
         QCOMPARE(w.Total->text(), QString("3"));
-        QVERIFY(f.boxes.shown.isEmpty());
+        QVERIFY(f.boxes.texts.isEmpty());
         for (const char *typed : {" pc-01", "fake", "   ", "mala", "Mreža"}) {
             w.Manual->setText(typed);
             w.Manual_KeyPress(13);
             QCOMPARE(w.Manual->text(), QString(typed)); // kept for correcting
         }
-        QCOMPARE(f.boxes.texts(), QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
-        QCOMPARE(f.boxes.shown.last().icon, MessageBoxes::Icon::Critical);
+        QCOMPARE(f.boxes.texts, QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
+        QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::Critical);
         w.Manual->clear();
         w.Manual_KeyPress(13); // empty: nothing at all
-        QCOMPARE(f.boxes.shown.size(), 5);
+        QCOMPARE(f.boxes.texts.size(), 5);
     }
 };
 

@@ -24,7 +24,7 @@ private slots:
         w.Send_Click();
         w.RichTextBox1->setPlainText("poruka");
         w.Send_Click(); // the count box shows 0
-        QCOMPARE(f.boxes.texts(),
+        QCOMPARE(f.boxes.texts,
                  (QStringList{"Ne postoji tekst poruke!", "Nije navedeno ko su primaoci poruke!"}));
         QVERIFY(f.launcher.commands.isEmpty());
         QCOMPARE(w.Manual->text(), QString("zadrzi"));
@@ -39,8 +39,8 @@ private slots:
         w.Send_Click();
         QCOMPARE(f.launcher.commands, (QStringList{"net send PC-01 " + text, "net send * " + text,
                                                    "net send PC-02 " + text}));
-        QCOMPARE(f.boxes.texts().mid(2), QStringList{Sent});
-        QCOMPARE(f.boxes.shown.last().icon, MessageBoxes::Icon::None);
+        QCOMPARE(f.boxes.texts.mid(2), QStringList{Sent});
+        QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::None);
         QVERIFY(w.Manual->text().isEmpty());
         QCOMPARE(w.List1->count(), 3); // the message and the list stay
         QCOMPARE(w.messageText(), text);
@@ -55,7 +55,7 @@ private slots:
         w.RichTextBox1->setPlainText(" ");
         w.Send_Click();
         QCOMPARE(f.launcher.commands, QStringList{"net send *  "});
-        QCOMPARE(f.boxes.texts(), QStringList{Sent});
+        QCOMPARE(f.boxes.texts, QStringList{Sent});
     }
 
     void outcomeIsSuccessWhenAnyStartSucceeded()
@@ -71,8 +71,8 @@ private slots:
         f.launcher.failAll = false;
         f.launcher.failing = {3}; // only the last of the second click
         w.Send_Click();
-        QCOMPARE(f.boxes.texts(), (QStringList{Failed, Sent}));
-        QCOMPARE(f.boxes.shown.first().icon, MessageBoxes::Icon::Critical);
+        QCOMPARE(f.boxes.texts, (QStringList{Failed, Sent}));
+        QCOMPARE(f.boxes.icons.first(), MessageBoxes::Icon::Critical);
         QCOMPARE(f.launcher.commands.size(), 4);
     }
 };

@@ -16,19 +16,19 @@ private slots:
         QTemporaryDir program, system;
         auto write = [](const QString &path, const QByteArray &content) {
             QFile f(path);
-            return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
         };
-        QVERIFY(write(program.filePath("mscomctl.ocx"), "new"));
-        QVERIFY(write(system.filePath("mscomctl.ocx"), "old"));
-        ControlFiles::copyMissing(program.path(), system.path()); // RICHTX32.OCX is in neither
+        write(program.filePath("mscomctl.ocx"), "new");
+        write(program.filePath("RICHTX32.OCX"), "editor");
+        write(system.filePath("mscomctl.ocx"), "old");
+        ControlFiles::copyMissing(program.path(), system.path());
         QFile kept(system.filePath("mscomctl.ocx"));
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("old")); // never overwritten
-        QVERIFY(!QFile::exists(system.filePath("RICHTX32.OCX")));
-        QVERIFY(write(program.filePath("RICHTX32.OCX"), "editor"));
-        ControlFiles::copyMissing(program.path(), system.path());
         QVERIFY(QFile::exists(system.filePath("RICHTX32.OCX")));
-        ControlFiles::copyMissing(program.path(), QString()); // no system folder: nothing
+        QTemporaryDir none; // missing from both folders: nothing, silently
+        ControlFiles::copyMissing(none.path(), none.path());
+        QVERIFY(QDir(none.path()).isEmpty());
     }
 
     void slashHMinimisesAfterThePassesOnEveryActivation()

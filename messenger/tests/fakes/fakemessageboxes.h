@@ -7,16 +7,11 @@
 #include <functional>
 
 // Answers boxes at once and remembers what they said.
-class FakeMessageBoxes : public MessageBoxes
-{
-public:
-    struct Shown {
-        Icon icon;
-        QString text;
-    };
+struct FakeMessageBoxes : MessageBoxes {
     void report(QWidget *, Icon icon, const QString &text) override
     {
-        shown.append({icon, text});
+        texts.append(text);
+        icons.append(icon);
         if (onReport)
             onReport();
     }
@@ -25,14 +20,8 @@ public:
         questions.append(text);
         return answerYes;
     }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const auto &s : shown)
-            t.append(s.text);
-        return t;
-    }
-    QList<Shown> shown;
+    QStringList texts;
+    QList<Icon> icons;
     QStringList questions;
     bool answerYes = true;
     std::function<void()> onReport;

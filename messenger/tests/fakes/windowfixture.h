@@ -48,7 +48,6 @@ struct WindowFixture {
     bool showActive()
     {
         window->show();
-        window->activateWindow();
         return QTest::qWaitForWindowActive(window.get());
     }
 
@@ -63,9 +62,8 @@ struct WindowFixture {
     QStringList childTexts(const QString &key) const
     {
         QStringList texts;
-        if (QTreeWidgetItem *n = node(key))
-            for (int i = 0; i < n->childCount(); ++i)
-                texts.append(n->child(i)->text(0));
+        for (int i = 0; node(key) && i < node(key)->childCount(); ++i)
+            texts.append(node(key)->child(i)->text(0));
         return texts;
     }
 };

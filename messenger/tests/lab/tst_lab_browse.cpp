@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(server->parent(), group);
         QCOMPARE(server->text(0), QString("PC-01"));
         QCOMPARE(server->childCount(), 0);
-        QVERIFY(boxes.shown.isEmpty() && launcher.commands.isEmpty());
+        QVERIFY(boxes.texts.isEmpty() && launcher.commands.isEmpty());
     }
 };
 

@@ -94,7 +94,7 @@ private slots:
                       : QTest::sendKeyEvent(QTest::Click, window.RichTextBox1, Qt::Key_unknown,
                                             QString(c), Qt::NoModifier);
         QTest::mouseClick(window.Send, Qt::LeftButton);
-        QCOMPARE(boxes.texts(), QStringList{"          Poruka je predata mreži.          "});
+        QCOMPARE(boxes.texts, QStringList{"          Poruka je predata mreži.          "});
         QVERIFY2(arrived(typed).startsWith("PC_02-"), "the window's message did not arrive whole");
     }
 };

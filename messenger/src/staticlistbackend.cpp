@@ -1,5 +1,7 @@
 #include "staticlistbackend.h"
 
+#include "netbiosname.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -58,13 +60,13 @@ QString StaticListBackend::defaultPath()
 
 bool StaticListBackend::isValidName(const QString &name)
 {
-    static const QString forbidden = QStringLiteral("\\/:*?\"<>| ");
-    if (name.isEmpty() || name.toUtf8().size() > 15 || name.startsWith(QLatin1Char('-')))
-        return false;
-    for (const QChar c : name)
-        if (forbidden.contains(c) || c.isSpace() || c.category() == QChar::Other_Control)
-            return false;
-    return true;
+    // The rules the delivery helper applies, in the code page messages go
+    // out in, so that every listed computer can also be sent to.
+    static const std::optional<CodePage> codePage = [] {
+        auto configured = CodePage::byName(qEnvironmentVariable("VESNAL_CODEPAGE"));
+        return configured ? configured : CodePage::byName(QStringLiteral("CP1250"));
+    }();
+    return codePage && NetbiosName::normalized(name, *codePage).has_value();
 }
 
 // The list file, one entry a line (UTF-8; blanks around entries ignored):

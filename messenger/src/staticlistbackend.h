@@ -31,8 +31,7 @@ public:
 
     // The groups of a list file's text, in file order; malformed lines left out.
     static QList<Group> parse(const QString &text);
-    // A NetBIOS name: 1 to 15 bytes, no blank, none of \ / : * ? " < > |,
-    // no control character, not starting with '-'.
+    // A NetBIOS name as the delivery helper takes it (see netbiosname.h).
     static bool isValidName(const QString &name);
 
     // The file's groups plus this computer in its own group (once).

@@ -12,15 +12,16 @@ bool isFilteredOut(const QString &remoteName)
 }
 } // namespace
 
-size_t qHash(const NetResources::Key &key, size_t seed)
+NetResources::Key::Key(const QString &name) : name(name)
 {
     // Folds letter by letter without copying the name; names with
     // characters outside the basic plane take the full folding.
-    const QString &name = key.name;
-    quint64 h = 1469598103934665603ull ^ seed; // FNV-1a over the folded letters
+    quint64 h = 1469598103934665603ull; // FNV-1a over the folded letters
     for (QChar c : name) {
-        if (c.isSurrogate())
-            return qHash(name.toCaseFolded(), seed);
+        if (c.isSurrogate()) {
+            hash = qHash(name.toCaseFolded());
+            return;
+        }
         const char16_t u = c.unicode();
         const char16_t folded =
             u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u) : QChar::toCaseFolded(char32_t(u));
@@ -29,7 +30,7 @@ size_t qHash(const NetResources::Key &key, size_t seed)
     h ^= h >> 33; // spread the high bits into the bucket bits
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 33;
-    return size_t(h);
+    hash = size_t(h);
 }
 
 NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
@@ -110,7 +111,7 @@ void NetResources::reserve(qsizetype size)
 
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    const Key key{resource->RemoteName()};
+    const Key key(resource->RemoteName());
     if (m_index.contains(key))
         return nullptr;
     m_index.insert(key, int(m_members.size()));
@@ -127,7 +128,7 @@ NetResource *NetResources::Item(int position) const
 
 NetResource *NetResources::Item(const QString &key) const
 {
-    const auto it = m_index.constFind(Key{key});
+    const auto it = m_index.constFind(Key(key));
     return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
 }
 
@@ -142,7 +143,7 @@ bool NetResources::Remove(int position)
 
 bool NetResources::Remove(const QString &key)
 {
-    const auto it = m_index.constFind(Key{key});
+    const auto it = m_index.constFind(Key(key));
     return it != m_index.cend() && Remove(*it + 1);
 }
 
@@ -150,5 +151,5 @@ void NetResources::reindex()
 {
     m_index.clear();
     for (size_t i = 0; i < m_members.size(); ++i)
-        m_index.insert(Key{m_members[i]->RemoteName()}, int(i));
+        m_index.insert(Key(m_members[i]->RemoteName()), int(i));
 }

@@ -71,15 +71,19 @@ private:
     void reserve(qsizetype size);
     void reindex();
 
-    // A remote name that hashes and compares without regard to case.
+    // A remote name that hashes and compares without regard to case. The
+    // hash is taken once, and spares the letter-by-letter comparison of
+    // names that differ.
     struct Key {
+        explicit Key(const QString &name);
         QString name;
+        size_t hash;
         bool operator==(const Key &other) const
         {
-            return name.compare(other.name, Qt::CaseInsensitive) == 0;
+            return hash == other.hash && name.compare(other.name, Qt::CaseInsensitive) == 0;
         }
     };
-    friend size_t qHash(const Key &key, size_t seed);
+    friend size_t qHash(const Key &key, size_t seed) { return key.hash ^ seed; }
 
     std::vector<std::unique_ptr<NetResource>> m_members;
     QHash<Key, int> m_index; // position - 1

@@ -7,8 +7,6 @@ class LineMark : public QWidget
 {
 public:
     LineMark(QWidget *parent, QPointF fromTwips, QPointF toTwips);
-    QPointF from() const { return m_from; }
-    QPointF to() const { return m_to; }
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -33,10 +33,6 @@ public:
     // The tree's picture key: the type name in lower case.
     QString imageKey() const;
 
-    const NetRecord &record() const { return Record; }
-    bool isRoot() const { return IsRoot; }
-    bool isEnumerated() const { return Enumerated; }
-
     static QString typeName(quint32 displayType);
 
 private:

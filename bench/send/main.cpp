@@ -3,10 +3,10 @@
 // starts of the same helper (and their reaping). Also shows what a start
 // through QProcess::startDetached costs, for comparison.
 //   bench_send [rounds]
-#include "deliverylauncher.h"
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "frmnwcheck.h"
+#include "platform/linux/deliverylauncher.h"
+#include "window/frmnwcheck.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -75,8 +75,7 @@ double windowMs(frmNWCheck &window, FakeMessageBoxes &boxes)
     boxes.onReport = [&] { shownAt = clock.nsecsElapsed(); };
     clock.start();
     window.Send_Click();
-    if (boxes.texts !=
-        QStringList{QStringLiteral("          Poruka je predata mreži.          ")})
+    if (boxes.texts != QStringList{QStringLiteral("          Poruka je predata mreži.          ")})
         std::fprintf(stderr, "unexpected result box\n");
     return shownAt / 1e6;
 }

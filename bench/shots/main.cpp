@@ -4,10 +4,10 @@
 // the argument, or into docs/.
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "frmnwcheck.h"
 #include "offscreenscreen.h"
 #include "recordinglauncher.h"
-#include "uputstvo.h"
+#include "window/frmnwcheck.h"
+#include "window/uputstvo.h"
 
 #include <QApplication>
 #include <QFile>

@@ -8,13 +8,13 @@
 // 2. How long the three signals block the window (start, switch-on,
 //    switch-off) with the real PulseAudio beeper and with a beeper that
 //    sleeps for each tone's duration (the nominal path).
-#include "beeper.h"
-#include "form1.h"
-#include "messageboxes.h"
-#include "pulsebeeper.h"
-#include "serialline.h"
-#include "settingsstore.h"
-#include "ticktimer.h"
+#include "core/ticktimer.h"
+#include "platform/beeper.h"
+#include "platform/linux/pulsebeeper.h"
+#include "platform/serialline.h"
+#include "platform/settingsstore.h"
+#include "window/form1.h"
+#include "window/messageboxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,21 +38,21 @@ double nowMs()
 class TimestampLine : public SerialLine
 {
 public:
-    bool open(int, QString *) override { return open_ = true; }
-    void close() override { open_ = rts_ = false; }
-    bool isOpen() const override { return open_; }
+    bool open(int, QString *) override { return m_open = true; }
+    void close() override { m_open = m_rts = false; }
+    bool isOpen() const override { return m_open; }
     bool setRts(bool on) override
     {
-        if (on != rts_)
+        if (on != m_rts)
             (on ? onAt : offAt) = nowMs();
-        rts_ = on;
-        return open_;
+        m_rts = on;
+        return m_open;
     }
-    bool rts() const override { return rts_; }
+    bool rts() const override { return m_rts; }
     double onAt = 0, offAt = 0;
 
 private:
-    bool open_ = false, rts_ = false;
+    bool m_open = false, m_rts = false;
 };
 
 class MemorySettings : public SettingsStore

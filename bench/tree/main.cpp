@@ -11,9 +11,9 @@
 
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "frmnwcheck.h"
-#include "imagelist.h"
 #include "recordinglauncher.h"
+#include "widgets/imagelist.h"
+#include "window/frmnwcheck.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

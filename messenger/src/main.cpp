@@ -1,10 +1,10 @@
 // Vesnal's start: the control-file step, then the main window, wired to
 // the real network listing, the delivery helper and message boxes.
-#include "controlfiles.h"
-#include "deliverylauncher.h"
-#include "frmnwcheck.h"
-#include "messageboxes.h"
-#include "systemnetwork.h"
+#include "net/systemnetwork.h"
+#include "platform/systemplatform.h"
+#include "window/controlfiles.h"
+#include "window/frmnwcheck.h"
+#include "window/messageboxes.h"
 
 #include <QApplication>
 
@@ -18,9 +18,9 @@ int main(int argc, char **argv)
     ControlFiles::copyMissing(QCoreApplication::applicationDirPath(), ControlFiles::systemFolder());
 
     const auto network = makeSystemNetwork();
-    DeliveryLauncher launcher;
+    const auto launcher = SystemPlatform::deliveryLauncher();
     QtMessageBoxes boxes;
-    frmNWCheck window(*network, launcher, boxes, QCoreApplication::arguments().mid(1));
+    frmNWCheck window(*network, *launcher, boxes, QCoreApplication::arguments().mid(1));
     window.show();
     return app.exec();
 }

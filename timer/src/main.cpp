@@ -1,10 +1,8 @@
 // Tempral: a countdown timer that switches a load through the RTS line of a
 // serial port.
-#include "inisettingsstore.h"
-#include "messageboxes.h"
-#include "pulsebeeper.h"
-#include "qtserialline.h"
+#include "platform/systemplatform.h"
 #include "tempralapp.h"
+#include "window/messageboxes.h"
 
 #include <QApplication>
 
@@ -12,11 +10,11 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tempral");
-    QApplication::setApplicationVersion("0.5");
+    QApplication::setApplicationVersion(TEMPRAL_VERSION);
 
-    QtSerialLine line;
-    IniSettingsStore settings(IniSettingsStore::userFileName());
-    PulseBeeper beeper;
+    const auto line = SystemPlatform::serialLine();
+    const auto settings = SystemPlatform::settings();
+    const auto beeper = SystemPlatform::beeper();
     QtMessageBoxes boxes;
-    return runTempral(app, {line, settings, beeper, boxes});
+    return runTempral(app, {*line, *settings, *beeper, boxes});
 }

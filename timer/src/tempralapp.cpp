@@ -1,7 +1,7 @@
 #include "tempralapp.h"
 
-#include "form1.h"
-#include "signalwatcher.h"
+#include "platform/signalwatcher.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,12 +1,12 @@
-#include "delivery.h"
+#include "delivery/delivery.h"
 
-#include "codepage.h"
-#include "localidentity.h"
-#include "messagetext.h"
-#include "netbiosname.h"
-#include "sendrequest.h"
-#include "smbclientsender.h"
-#include "workgroupcomputers.h"
+#include "delivery/messagetext.h"
+#include "delivery/sendrequest.h"
+#include "delivery/smbclientsender.h"
+#include "delivery/workgroupcomputers.h"
+#include "net/codepage.h"
+#include "net/netbiosname.h"
+#include "platform/systemplatform.h"
 
 #include <QTextStream>
 
@@ -70,8 +70,8 @@ Settings Settings::fromEnvironment()
     settings.smbclient = SmbclientSender::findProgram();
     if (qEnvironmentVariableIsSet("VESNAL_CODEPAGE"))
         settings.codePage = qEnvironmentVariable("VESNAL_CODEPAGE");
-    settings.sender = LocalIdentity::netbiosName();
-    settings.workgroup = LocalIdentity::workgroup();
+    settings.sender = SystemPlatform::netbiosName();
+    settings.workgroup = SystemPlatform::workgroup();
     return settings;
 }
 

@@ -1,8 +1,8 @@
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
 // README ("Delivery") has the rules and the exit status.
-#include "delivery.h"
-#include "smbbackend.h"
+#include "delivery/delivery.h"
+#include "platform/systemplatform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -14,10 +14,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     // Only "*" lists the network; a plain send never opens libsmbclient.
-    std::unique_ptr<SmbBackend> smb;
+    std::unique_ptr<NetworkProvider> smb;
     auto network = [&smb]() -> NetworkProvider & {
         if (!smb)
-            smb = std::make_unique<SmbBackend>();
+            smb = SystemPlatform::networkBrowser();
         return *smb;
     };
     return Delivery::run(app.arguments().mid(1), Delivery::Settings::fromEnvironment(), network,

@@ -1,4 +1,4 @@
-#include "messagetext.h"
+#include "delivery/messagetext.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codepage.h"
+#include "net/codepage.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "sendrequest.h"
+#include "delivery/sendrequest.h"
 
 std::optional<SendRequest> SendRequest::parse(const QStringList &arguments, QString *why)
 {

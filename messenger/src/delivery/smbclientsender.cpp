@@ -1,4 +1,4 @@
-#include "smbclientsender.h"
+#include "delivery/smbclientsender.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "workgroupcomputers.h"
+#include "delivery/workgroupcomputers.h"
 
-#include "networkprovider.h"
+#include "platform/networkprovider.h"
 
 std::optional<QStringList> workgroupComputers(NetworkProvider &network, const QString &workgroup,
                                               const QString &self)

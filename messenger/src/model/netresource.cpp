@@ -1,6 +1,6 @@
-#include "netresource.h"
+#include "model/netresource.h"
 
-#include "networkprovider.h"
+#include "platform/networkprovider.h"
 
 namespace
 {

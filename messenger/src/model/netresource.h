@@ -1,6 +1,6 @@
 #pragma once
 
-#include "netrecord.h"
+#include "platform/netrecord.h"
 
 #include <QHash>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "codepage.h"
+#include "net/codepage.h"
 
 #include <QRegularExpression>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "netbiosname.h"
+#include "net/netbiosname.h"
 
 namespace NetbiosName
 {

@@ -1,4 +1,4 @@
-#include "networkrouter.h"
+#include "net/networkrouter.h"
 
 void NetworkRouter::add(const QString &name, std::unique_ptr<NetworkProvider> backend)
 {

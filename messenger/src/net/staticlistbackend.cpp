@@ -1,6 +1,6 @@
-#include "staticlistbackend.h"
+#include "net/staticlistbackend.h"
 
-#include "netbiosname.h"
+#include "net/netbiosname.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,18 +1,17 @@
-#include "systemnetwork.h"
+#include "net/systemnetwork.h"
 
-#include "localidentity.h"
-#include "networkrouter.h"
-#include "smbbackend.h"
-#include "staticlistbackend.h"
+#include "net/networkrouter.h"
+#include "net/staticlistbackend.h"
+#include "platform/systemplatform.h"
 
 std::unique_ptr<NetworkProvider> makeSystemNetwork()
 {
     auto router = std::make_unique<NetworkRouter>();
-    router->add(SystemNetwork::SmbName, std::make_unique<SmbBackend>());
+    router->add(SystemNetwork::SmbName, SystemPlatform::networkBrowser());
     router->add(SystemNetwork::ListName,
                 std::make_unique<StaticListBackend>(
                     StaticListBackend::defaultPath(), SystemNetwork::ListName,
-                    LocalIdentity::netbiosName(), LocalIdentity::workgroup()));
+                    SystemPlatform::netbiosName(), SystemPlatform::workgroup()));
     router->setPathFallback(SystemNetwork::SmbName);
     return router;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "networkprovider.h"
+#include "platform/networkprovider.h"
 
 #include <QString>
 #include <memory>

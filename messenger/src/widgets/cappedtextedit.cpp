@@ -1,4 +1,4 @@
-#include "cappedtextedit.h"
+#include "widgets/cappedtextedit.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "imagelist.h"
+#include "widgets/imagelist.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,6 +1,6 @@
-#include "linemark.h"
+#include "widgets/linemark.h"
 
-#include "twips.h"
+#include "widgets/twips.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "nodeindex.h"
+#include "widgets/nodeindex.h"
 
-#include "netnode.h"
+#include "widgets/netnode.h"
 
 NetNode *NodeIndex::find(const QString &key) const
 {

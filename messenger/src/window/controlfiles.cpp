@@ -1,4 +1,4 @@
-#include "controlfiles.h"
+#include "window/controlfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "frmnwcheck.h"
+#include "window/frmnwcheck.h"
 
-#include "cappedtextedit.h"
-#include "clickablelabel.h"
-#include "linemark.h"
-#include "netnode.h"
-#include "uputstvo.h"
+#include "widgets/cappedtextedit.h"
+#include "widgets/clickablelabel.h"
+#include "widgets/linemark.h"
+#include "widgets/netnode.h"
+#include "window/uputstvo.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "imagelist.h"
-#include "netresource.h"
-#include "nodeindex.h"
+#include "model/netresource.h"
+#include "widgets/imagelist.h"
+#include "widgets/nodeindex.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // The message editor: its length label, the 896-character warning, the
 // colour for texts too long for the own group, and clearing it.
-#include "frmnwcheck.h"
-#include "messageboxes.h"
+#include "window/frmnwcheck.h"
+#include "window/messageboxes.h"
 
 #include <QLabel>
 #include <QTextEdit>

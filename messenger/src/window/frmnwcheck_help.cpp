@@ -1,6 +1,6 @@
-#include "clickablelabel.h"
-#include "frmnwcheck.h"
-#include "uputstvo.h"
+#include "widgets/clickablelabel.h"
+#include "window/frmnwcheck.h"
+#include "window/uputstvo.h"
 
 // Opens the guide beside the window, or closes it when it is showing. The
 // panel is made anew on every opening and destroyed on every closing, so

@@ -1,11 +1,12 @@
 // The main window's controls: kind, name, caption, tool tip, font, place
 // and colours, and their tab order.
-#include "cappedtextedit.h"
-#include "clickablelabel.h"
-#include "frmnwcheck.h"
-#include "linemark.h"
-#include "twips.h"
-#include "wrapbutton.h"
+#include "widgets/cappedtextedit.h"
+#include "widgets/clickablelabel.h"
+#include "widgets/fonts.h"
+#include "widgets/linemark.h"
+#include "widgets/twips.h"
+#include "widgets/wrapbutton.h"
+#include "window/frmnwcheck.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,15 +16,6 @@
 
 namespace
 {
-
-QFont makeFont(const QString &face, double points, bool bold = false, bool underline = false)
-{
-    QFont f(face);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setUnderline(underline);
-    return f;
-}
 
 template <typename W>
 W *place(W *widget, const char *name, const QRect &geometry, const QFont &f,
@@ -49,33 +41,30 @@ void setColour(QWidget *w, QPalette::ColorRole role, QColor colour)
 void frmNWCheck::buildLayout()
 {
     setObjectName(QStringLiteral("frmNWCheck"));
-    setWindowTitle(QStringLiteral("Vesnal for Windows 2000 & XP  v1.15ß"));
+    setWindowTitle(QStringLiteral("Vesnal for Windows 2000 & XP  v" VESNAL_VERSION "ß"));
     setFixedSize(twipsToPixels(7095), twipsToPixels(8055));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(makeFont(QStringLiteral("Arial"), 8.25));
-    // Tahoma is rarely installed on Linux; Liberation Sans keeps metrics close
-    // to the ones the layout was drawn with, where DejaVu Sans runs wider.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    setFont(layoutFont(QStringLiteral("Arial"), 8.25));
 
-    const QFont tahoma = makeFont(QStringLiteral("Tahoma"), 8.25);
-    const QFont tahomaBold = makeFont(QStringLiteral("Tahoma"), 8.25, true);
-    const QFont arialLarge = makeFont(QStringLiteral("Arial"), 15.75);
+    const QFont tahoma = layoutFont(QStringLiteral("Tahoma"), 8.25);
+    const QFont tahomaBold = layoutFont(QStringLiteral("Tahoma"), 8.25, true);
+    const QFont arialLarge = layoutFont(QStringLiteral("Arial"), 15.75);
 
     Manual = place(new QLineEdit(this), "Manual", twipsRect(4545, 440, 2460, 315), tahoma,
                    QStringLiteral("Uneti naziv primaoca, zatim <Enter>"));
 
     auto *editor = new CappedTextEdit(896, this);
     RichTextBox1 = place(editor, "RichTextBox1", twipsRect(75, 6300, 6945, 1545),
-                         makeFont(QStringLiteral("Tahoma"), 9),
+                         layoutFont(QStringLiteral("Tahoma"), 9),
                          QStringLiteral("Poruka - najviše 896 ili 128 znakova. Vidi uputstvo."));
     editor->setTabChangesFocus(true);
     setColour(RichTextBox1, QPalette::Base, QColor(128, 255, 128));
 
-    Send = place(new QToolButton(this), "Send", twipsRect(3000, 5595, 1680, 645),
-                 makeFont(QStringLiteral("Tahoma"), 9.75, true), QStringLiteral("POŠALJI PORUKU"));
+    Send =
+        place(new QToolButton(this), "Send", twipsRect(3000, 5595, 1680, 645),
+              layoutFont(QStringLiteral("Tahoma"), 9.75, true), QStringLiteral("POŠALJI PORUKU"));
     Send->setText(QStringLiteral("P O Š A LJ I"));
     Send->setIcon(QIcon(QStringLiteral(":/vesnal/send.svg")));
     Send->setIconSize(QSize(19, 21));
@@ -92,7 +81,7 @@ void frmNWCheck::buildLayout()
                     QStringLiteral("Stavi u listu primalaca"));
     ToAll = place(
         new QPushButton(QStringLiteral(">>"), this), "ToAll", twipsRect(3735, 2040, 735, 430),
-        makeFont(QStringLiteral("Arial"), 15.75, false, true), QStringLiteral("SVIMA U MREŽI"));
+        layoutFont(QStringLiteral("Arial"), 15.75, false, true), QStringLiteral("SVIMA U MREŽI"));
     RemoveItem = place(new QPushButton(QStringLiteral("<"), this), "RemoveItem",
                        twipsRect(3735, 2700, 735, 495), arialLarge,
                        QStringLiteral("Ukloni iz liste primalaca"));

@@ -1,8 +1,8 @@
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
-#include "frmnwcheck.h"
-#include "messageboxes.h"
-#include "netnode.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
+#include "window/messageboxes.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,8 +1,8 @@
 // Sending: one command line per recipient, started without waiting, and
 // one box that tells whether the message was handed over.
-#include "frmnwcheck.h"
-#include "messageboxes.h"
-#include "processlauncher.h"
+#include "platform/processlauncher.h"
+#include "window/frmnwcheck.h"
+#include "window/messageboxes.h"
 
 #include <QLineEdit>
 #include <QListWidget>

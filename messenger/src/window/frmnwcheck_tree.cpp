@@ -1,8 +1,8 @@
 // The network tree: nodes, their listing on expansion, and the passes that
 // list the tree level by level.
-#include "frmnwcheck.h"
-#include "netnode.h"
-#include "networkprovider.h"
+#include "platform/networkprovider.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
 
 #include <QTreeWidget>
 

@@ -1,4 +1,4 @@
-#include "helpplacement.h"
+#include "window/helpplacement.h"
 
 namespace
 {

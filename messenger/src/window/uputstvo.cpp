@@ -1,4 +1,7 @@
-#include "uputstvo.h"
+#include "window/uputstvo.h"
+
+#include "widgets/fonts.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -9,24 +12,6 @@
 
 namespace
 {
-constexpr float TwipsPerPixel = 15.0f;
-
-int twipsToPixels(float twips)
-{
-    return qRound(twips / TwipsPerPixel);
-}
-
-float pixelsToTwips(int pixels)
-{
-    return float(pixels) * TwipsPerPixel;
-}
-
-QRect twipsToPixels(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(float(left)), twipsToPixels(float(top)), twipsToPixels(float(width)),
-                 twipsToPixels(float(height)));
-}
-
 // In a plain-text label a paragraph break is two line feeds: the first ends
 // the line, the second leaves one empty line before the next paragraph.
 const QString ParagraphBreak = QStringLiteral("\n\n");
@@ -51,12 +36,7 @@ Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kratko uputstvo"));
     setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
-    // Tahoma is seldom installed on Linux, and what fontconfig offers in its
-    // place (DejaVu Sans) is so wide that the guide would overflow its label;
-    // Liberation Sans keeps the narrower metrics the layout was drawn with.
-    QFont f(QStringLiteral("Tahoma"), 9);
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
-    setFont(f);
+    setFont(layoutFont(QStringLiteral("Tahoma"), 9));
 
     // The background is the scheme's colour for highlighted text, which is
     // white in the standard scheme; the label shares it.
@@ -65,12 +45,12 @@ Uputstvo::Uputstvo(QWidget *mainWindow, QLabel *pomoc)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    const QRect client = twipsToPixels(0, 0, 5205, 7815);
+    const QRect client = twipsRect(0, 0, 5205, 7815);
     setFixedSize(client.size());
 
     Label1 = new QLabel(QStringLiteral("Label1"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipsToPixels(120, 120, 5055, 7575));
+    Label1->setGeometry(twipsRect(120, 120, 5055, 7575));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

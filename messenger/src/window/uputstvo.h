@@ -1,6 +1,6 @@
 #pragma once
 
-#include "helpplacement.h"
+#include "window/helpplacement.h"
 
 #include <QPointer>
 #include <QRect>

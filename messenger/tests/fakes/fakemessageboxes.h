@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "window/messageboxes.h"
 
 #include <QList>
 #include <QStringList>

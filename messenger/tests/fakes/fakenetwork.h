@@ -1,6 +1,6 @@
 #pragma once
 
-#include "networkprovider.h"
+#include "platform/networkprovider.h"
 
 #include <QHash>
 #include <QSet>

@@ -2,9 +2,9 @@
 
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "frmnwcheck.h"
-#include "netnode.h"
 #include "recordinglauncher.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 // Browsing a real Samba server: PC-01 in workgroup RADNAGRUPA, in a network
 // namespace of the lab, seen from the client namespace this test runs in.
 #include "fakemessageboxes.h"
-#include "frmnwcheck.h"
-#include "netnode.h"
+#include "net/systemnetwork.h"
+#include "platform/linux/smbbackend.h"
 #include "recordinglauncher.h"
-#include "smbbackend.h"
-#include "systemnetwork.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
 
 #include <QElapsedTimer>
 #include <QTest>

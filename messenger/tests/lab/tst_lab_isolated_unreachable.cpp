@@ -2,7 +2,7 @@
 // only link leads nowhere. 10.203.1.9 is known on the link but silent
 // (connections to it hang); listings must give up within the back end's
 // timeout instead of the library's own, much longer waits.
-#include "smbbackend.h"
+#include "platform/linux/smbbackend.h"
 
 #include <QElapsedTimer>
 #include <QTest>

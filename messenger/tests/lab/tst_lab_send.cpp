@@ -1,11 +1,11 @@
 // Delivery over real Samba, by the helper and from the window, to PC-01 of the
 // lab, whose message command drops each message as <sender>-<n>.msg.
-#include "deliverylauncher.h"
 #include "fakemessageboxes.h"
-#include "frmnwcheck.h"
-#include "netnode.h"
-#include "smbbackend.h"
-#include "systemnetwork.h"
+#include "net/systemnetwork.h"
+#include "platform/linux/deliverylauncher.h"
+#include "platform/linux/smbbackend.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
 
 #include <QtTest>
 #include <QtWidgets>

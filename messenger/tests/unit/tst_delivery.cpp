@@ -1,7 +1,7 @@
 // Delivery: the helper's rules and reports, its launcher, and hostile input end to end.
-#include "delivery.h"
-#include "deliverylauncher.h"
+#include "delivery/delivery.h"
 #include "fakenetwork.h"
+#include "platform/linux/deliverylauncher.h"
 
 #include <QtTest>
 

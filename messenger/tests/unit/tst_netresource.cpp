@@ -1,7 +1,7 @@
 // The network model: lazy listing, retry after a failed open, the filter,
 // case-blind keys, short names and type names.
 #include "fakenetwork.h"
-#include "netresource.h"
+#include "model/netresource.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
-#include "deadlineworker.h"
 #include "fakenetwork.h"
-#include "networkrouter.h"
-#include "smbbackend.h"
-#include "staticlistbackend.h"
+#include "net/networkrouter.h"
+#include "net/staticlistbackend.h"
+#include "platform/linux/deadlineworker.h"
+#include "platform/linux/smbbackend.h"
 
 #include <QtTest>
 #include <atomic>

@@ -1,7 +1,7 @@
 // The guide panel: placement on opening and closing, its text, both ways of closing it.
-#include "clickablelabel.h"
 #include "offscreenscreen.h"
-#include "uputstvo.h"
+#include "widgets/clickablelabel.h"
+#include "window/uputstvo.h"
 #include "windowfixture.h"
 
 #include <QWindow>

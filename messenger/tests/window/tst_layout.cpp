@@ -1,7 +1,7 @@
 // The main window as the user first sees it: every control with its
 // caption, tool tip and place, the colours, the tab order and the pictures.
-#include "imagelist.h"
-#include "twips.h"
+#include "widgets/imagelist.h"
+#include "widgets/twips.h"
 #include "windowfixture.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Start-up: the control-file copy rule, the "/H" switch, the about line,
 // and what showing and activating the window do.
-#include "controlfiles.h"
-#include "linemark.h"
+#include "widgets/linemark.h"
+#include "window/controlfiles.h"
 #include "windowfixture.h"
 
 #include <QTemporaryDir>

@@ -1,61 +1,61 @@
-#include "ticktimer.h"
+#include "core/ticktimer.h"
 
 #include <QElapsedTimer>
 
-TickTimer::TickTimer(QObject *parent, Clock clock) : QObject(parent), clock_(std::move(clock))
+TickTimer::TickTimer(QObject *parent, Clock clock) : QObject(parent), m_clock(std::move(clock))
 {
-    if (!clock_) {
+    if (!m_clock) {
         auto since = std::make_shared<QElapsedTimer>();
         since->start();
-        clock_ = [since] { return since->elapsed(); };
+        m_clock = [since] { return since->elapsed(); };
     }
-    wakeUp_.setSingleShot(true);
-    wakeUp_.setTimerType(Qt::PreciseTimer);
-    connect(&wakeUp_, &QTimer::timeout, this, &TickTimer::wake);
+    m_wakeUp.setSingleShot(true);
+    m_wakeUp.setTimerType(Qt::PreciseTimer);
+    connect(&m_wakeUp, &QTimer::timeout, this, &TickTimer::wake);
 }
 
 void TickTimer::setInterval(int ms)
 {
-    interval_ = ms;
+    m_interval = ms;
     restart();
 }
 
 void TickTimer::setEnabled(bool on)
 {
-    enabled_ = on;
+    m_enabled = on;
     restart();
 }
 
 void TickTimer::restart()
 {
-    ++generation_;
-    wakeUp_.stop();
-    pendingDelay_ = -1;
-    start_ = clock_();
-    delivered_ = 0;
-    if (enabled_ && interval_ > 0)
+    ++m_generation;
+    m_wakeUp.stop();
+    m_pendingDelay = -1;
+    m_start = m_clock();
+    m_delivered = 0;
+    if (m_enabled && m_interval > 0)
         scheduleNext();
 }
 
 void TickTimer::scheduleNext()
 {
-    const qint64 due = start_ + (delivered_ + 1) * interval_;
-    pendingDelay_ = std::max<qint64>(0, due - clock_());
-    wakeUp_.start(int(pendingDelay_));
+    const qint64 due = m_start + (m_delivered + 1) * m_interval;
+    m_pendingDelay = std::max<qint64>(0, due - m_clock());
+    m_wakeUp.start(int(m_pendingDelay));
 }
 
 void TickTimer::wake()
 {
-    pendingDelay_ = -1;
-    if (!enabled_ || interval_ <= 0)
+    m_pendingDelay = -1;
+    if (!m_enabled || m_interval <= 0)
         return;
-    const qint64 due = (clock_() - start_) / interval_;
-    if (due > delivered_) {
-        delivered_ = due; // all ticks missed during a block count as one
-        const quint64 before = generation_;
+    const qint64 due = (m_clock() - m_start) / m_interval;
+    if (due > m_delivered) {
+        m_delivered = due; // all ticks missed during a block count as one
+        const quint64 before = m_generation;
         emit tick();
         // The handler may have stopped or restarted the timer.
-        if (generation_ != before || !enabled_)
+        if (m_generation != before || !m_enabled)
             return;
     }
     scheduleNext();

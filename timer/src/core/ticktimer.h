@@ -21,17 +21,17 @@ public:
 
     explicit TickTimer(QObject *parent = nullptr, Clock clock = {});
 
-    int interval() const { return interval_; }
+    int interval() const { return m_interval; }
     // Changing the interval of an enabled timer restarts its count.
     void setInterval(int ms);
-    bool isEnabled() const { return enabled_; }
+    bool isEnabled() const { return m_enabled; }
     void setEnabled(bool on);
 
     // Called when the wake-up timer fires; public so that tests driving a fake
     // clock can wake the timer themselves.
     void wake();
     // Delay of the pending wake-up, -1 when none is pending.
-    qint64 pendingDelay() const { return pendingDelay_; }
+    qint64 pendingDelay() const { return m_pendingDelay; }
 
 signals:
     void tick();
@@ -40,12 +40,12 @@ private:
     void restart();
     void scheduleNext();
 
-    Clock clock_;
-    QTimer wakeUp_;
-    int interval_ = 0;
-    bool enabled_ = true;
-    qint64 start_ = 0;
-    qint64 delivered_ = 0;
-    qint64 pendingDelay_ = -1;
-    quint64 generation_ = 0;
+    Clock m_clock;
+    QTimer m_wakeUp;
+    int m_interval = 0;
+    bool m_enabled = true;
+    qint64 m_start = 0;
+    qint64 m_delivered = 0;
+    qint64 m_pendingDelay = -1;
+    quint64 m_generation = 0;
 };

@@ -2,11 +2,9 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the main thread. The
-// handler only writes the signal number into a pipe (the one thing that is
-// safe inside it); a socket notifier reads it in the event loop.
+// Turns the requests to quit that the system sends a program (on Linux:
+// SIGTERM, SIGINT and SIGHUP) into a Qt signal on the main thread. The
+// back end of the build (platform/<system>/) defines it.
 class SignalWatcher : public QObject
 {
     Q_OBJECT
@@ -18,6 +16,5 @@ signals:
     void ended(int signalNumber);
 
 private:
-    void readPipe();
-    QSocketNotifier *notifier_ = nullptr;
+    QObject *m_listener = nullptr; // what the back end hears the requests with
 };

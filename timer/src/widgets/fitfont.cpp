@@ -1,4 +1,4 @@
-#include "fitfont.h"
+#include "widgets/fitfont.h"
 
 #include <QFontMetricsF>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "outlineshape.h"
+#include "widgets/outlineshape.h"
 
 #include <QPainter>
 #include <QPen>
 
 OutlineShape::OutlineShape(QColor colour, int style, int width, QWidget *parent)
-    : QWidget(parent), colour_(colour), style_(style), width_(width)
+    : QWidget(parent), m_colour(colour), m_style(style), m_width(width)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -13,23 +13,23 @@ OutlineShape::OutlineShape(QColor colour, int style, int width, QWidget *parent)
 
 void OutlineShape::setBorderStyle(int style)
 {
-    if (style == style_)
+    if (style == m_style)
         return;
-    style_ = style;
+    m_style = style;
     update();
 }
 
 void OutlineShape::setBorderWidth(int width)
 {
-    if (width == width_)
+    if (width == m_width)
         return;
-    width_ = width;
+    m_width = width;
     update();
 }
 
 Qt::PenStyle OutlineShape::penStyle() const
 {
-    switch (style_) {
+    switch (m_style) {
     case 2:
         return Qt::DashLine;
     case 3:
@@ -46,10 +46,10 @@ Qt::PenStyle OutlineShape::penStyle() const
 void OutlineShape::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    QPen pen(colour_, width_, penStyle(), Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(m_colour, m_width, penStyle(), Qt::FlatCap, Qt::MiterJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     // The line lies inside the shape's bounds, as wide as the border.
-    const qreal half = width_ / 2.0;
-    p.drawRect(QRectF(half, half, width() - width_, height() - width_));
+    const qreal half = m_width / 2.0;
+    p.drawRect(QRectF(half, half, width() - m_width, height() - m_width));
 }

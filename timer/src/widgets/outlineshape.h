@@ -12,18 +12,18 @@ class OutlineShape : public QWidget
 public:
     OutlineShape(QColor colour, int style, int width, QWidget *parent);
 
-    int borderStyle() const { return style_; }
+    int borderStyle() const { return m_style; }
     void setBorderStyle(int style);
-    int borderWidth() const { return width_; }
+    int borderWidth() const { return m_width; }
     void setBorderWidth(int width);
-    QColor borderColour() const { return colour_; }
+    QColor borderColour() const { return m_colour; }
     Qt::PenStyle penStyle() const;
 
 protected:
     void paintEvent(QPaintEvent *) override;
 
 private:
-    QColor colour_;
-    int style_;
-    int width_;
+    QColor m_colour;
+    int m_style;
+    int m_width;
 };

@@ -1,7 +1,7 @@
-#include "picturebutton.h"
+#include "widgets/picturebutton.h"
 
-#include "fitfont.h"
-#include "icons.h"
+#include "widgets/fitfont.h"
+#include "widgets/icons.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -15,19 +15,19 @@ constexpr int kFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap;
 
 PictureButton::PictureButton(QWidget *parent) : QPushButton(parent)
 {
-    face_ = palette().color(QPalette::Button);
+    m_face = palette().color(QPalette::Button);
 }
 
 void PictureButton::setPicture(const QString &name)
 {
-    pictureName_ = name;
-    picture_ = tempralIcon(name);
+    m_pictureName = name;
+    m_picture = tempralIcon(name);
     update();
 }
 
 void PictureButton::setFace(const QColor &colour)
 {
-    face_ = colour;
+    m_face = colour;
     update();
 }
 
@@ -49,13 +49,13 @@ void PictureButton::paintEvent(QPaintEvent *)
     initStyleOption(&opt);
     opt.text.clear();
     opt.icon = QIcon();
-    opt.palette.setColor(QPalette::Button, face_);
+    opt.palette.setColor(QPalette::Button, m_face);
     p.drawControl(QStyle::CE_PushButtonBevel, opt);
 
     const int shift = isDown() ? 1 : 0;
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     const QRect pic((width() - kPicture) / 2 + shift, kMargin + shift, kPicture, kPicture);
-    picture_.paint(&p, pic, Qt::AlignCenter, mode);
+    m_picture.paint(&p, pic, Qt::AlignCenter, mode);
 
     p.setFont(captionFont());
     p.setPen(

@@ -15,9 +15,9 @@ public:
     explicit PictureButton(QWidget *parent);
 
     void setPicture(const QString &name);
-    const QString &pictureName() const { return pictureName_; }
+    const QString &pictureName() const { return m_pictureName; }
     void setFace(const QColor &colour);
-    QColor face() const { return face_; }
+    QColor face() const { return m_face; }
     // The font the caption is drawn in, fitted to the space under the picture.
     QFont captionFont() const;
     QRect captionRect() const;
@@ -26,7 +26,7 @@ protected:
     void paintEvent(QPaintEvent *) override;
 
 private:
-    QString pictureName_;
-    QIcon picture_;
-    QColor face_;
+    QString m_pictureName;
+    QIcon m_picture;
+    QColor m_face;
 };

@@ -1,14 +1,14 @@
-#include "form1.h"
+#include "window/form1.h"
 
-#include "beeper.h"
-#include "icons.h"
-#include "messageboxes.h"
-#include "numbers.h"
-#include "outlineshape.h"
-#include "picturebutton.h"
-#include "serialline.h"
-#include "settingsstore.h"
-#include "ticktimer.h"
+#include "core/numbers.h"
+#include "core/ticktimer.h"
+#include "platform/beeper.h"
+#include "platform/serialline.h"
+#include "platform/settingsstore.h"
+#include "widgets/icons.h"
+#include "widgets/outlineshape.h"
+#include "widgets/picturebutton.h"
+#include "window/messageboxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,7 +50,7 @@ void setBold(QLabel *l, bool bold)
 
 Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,
              QWidget *parent)
-    : QWidget(parent), MSComm1(line), settings_(settings), beeper_(beeper), boxes_(boxes)
+    : QWidget(parent), MSComm1(line), m_settings(settings), m_beeper(beeper), m_boxes(boxes)
 {
     buildLayout();
     connect(PortCombo, &QComboBox::activated, this, [this] { portComboClick(); });
@@ -68,14 +68,14 @@ Form1::~Form1() = default;
 
 void Form1::formLoad()
 {
-    Natpis = "Tempral v0.5";
+    Natpis = "Tempral v" TEMPRAL_VERSION;
     Timer1->setEnabled(false);
     Timer1->setInterval(1000);
     Timer2->setEnabled(false);
 
-    const QString vreme = settings_.read(kPamtiZadatoVreme).value_or(QString());
+    const QString vreme = m_settings.read(kPamtiZadatoVreme).value_or(QString());
     if (vreme == kDa) {
-        if (const auto stored = settings_.read(kZadatoVreme))
+        if (const auto stored = m_settings.read(kZadatoVreme))
             Zadato1->setText(*stored);
         Pamti_vreme->setChecked(true);
     } else {
@@ -83,9 +83,9 @@ void Form1::formLoad()
         Pamti_vreme->setChecked(vreme != kNe);
     }
 
-    const QString port = settings_.read(kPamtiPort).value_or(QString());
+    const QString port = m_settings.read(kPamtiPort).value_or(QString());
     if (port == kDa) {
-        if (const auto stored = settings_.read(kPort))
+        if (const auto stored = m_settings.read(kPort))
             PortCombo->setEditText(*stored);
         Pamti_port->setChecked(true);
     } else {
@@ -94,7 +94,7 @@ void Form1::formLoad()
         Pamti_port->setChecked(port != kNe);
     }
 
-    chkZvuk->setChecked(settings_.read(kZvuk).value_or(QString()) != kNe);
+    chkZvuk->setChecked(m_settings.read(kZvuk).value_or(QString()) != kNe);
 }
 
 void Form1::formFirstActivate()
@@ -108,18 +108,18 @@ void Form1::writeSettings()
 {
     // Each write stands alone: one that fails costs that value only.
     if (Pamti_vreme->isChecked()) {
-        settings_.write(kZadatoVreme, Zadato1->text());
-        settings_.write(kPamtiZadatoVreme, kDa);
+        m_settings.write(kZadatoVreme, Zadato1->text());
+        m_settings.write(kPamtiZadatoVreme, kDa);
     } else {
-        settings_.write(kPamtiZadatoVreme, kNe);
+        m_settings.write(kPamtiZadatoVreme, kNe);
     }
     if (Pamti_port->isChecked()) {
-        settings_.write(kPort, PortCombo->currentText());
-        settings_.write(kPamtiPort, kDa);
+        m_settings.write(kPort, PortCombo->currentText());
+        m_settings.write(kPamtiPort, kDa);
     } else {
-        settings_.write(kPamtiPort, kNe);
+        m_settings.write(kPamtiPort, kNe);
     }
-    settings_.write(kZvuk, chkZvuk->isChecked() ? kDa : kNe);
+    m_settings.write(kZvuk, chkZvuk->isChecked() ? kDa : kNe);
 }
 
 void Form1::formClose()
@@ -133,15 +133,15 @@ void Form1::formClose()
     Shape4->hide();
     Prikazi_stanje(false);
     if (wasOn && chkZvuk->isChecked())
-        beeper_.beep(800, 900);
-    boxes_.warning(this, Natpis, kUnplug);
+        m_beeper.beep(800, 900);
+    m_boxes.warning(this, Natpis, kUnplug);
 }
 
 void Form1::endBySignal()
 {
-    if (ended_)
+    if (m_ended)
         return;
-    ended_ = true;
+    m_ended = true;
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
     MSComm1.setRts(false);
@@ -150,8 +150,8 @@ void Form1::endBySignal()
 
 bool Form1::event(QEvent *e)
 {
-    if (e->type() == QEvent::WindowActivate && !activated_) {
-        activated_ = true;
+    if (e->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
         // Run once the activation itself is done: the port selection may
         // show a box.
         QMetaObject::invokeMethod(
@@ -163,10 +163,10 @@ bool Form1::event(QEvent *e)
 void Form1::closeEvent(QCloseEvent *e)
 {
     // A second close request while the reminder is up changes nothing.
-    if (!closing_ && !ended_) {
-        closing_ = true;
+    if (!m_closing && !m_ended) {
+        m_closing = true;
         formClose();
-    } else if (!ended_) {
+    } else if (!m_ended) {
         e->ignore();
         return;
     }
@@ -188,7 +188,7 @@ void Form1::portComboClick()
 
 void Form1::selectPort(bool fallback)
 {
-    if (ended_)
+    if (m_ended)
         return;
     MSComm1.close();
     int number = 0;
@@ -199,7 +199,7 @@ void Form1::selectPort(bool fallback)
     // is enough, and choosing it again would fail again.
     if (fallback)
         return;
-    boxes_.critical(this, Natpis, kNoPort);
+    m_boxes.critical(this, Natpis, kNoPort);
     chooseFirstEntry(true);
 }
 
@@ -260,7 +260,7 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
         setWindowTitle(Natpis);
         repaint();
         if (Sa_zvukom && chkZvuk->isChecked())
-            beeper_.beep(800, 900);
+            m_beeper.beep(800, 900);
     } else {
         btnIskljuci->setText(kOnCaption);
         btnIskljuci->setPicture("lighton");
@@ -273,9 +273,9 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
             setIcon("redtimer");
         repaint();
         if (Sa_zvukom && chkZvuk->isChecked()) {
-            beeper_.beep(1200, 400);
-            beeper_.sleep(150);
-            beeper_.beep(1200, 400);
+            m_beeper.beep(1200, 400);
+            m_beeper.sleep(150);
+            m_beeper.beep(1200, 400);
         }
     }
 }
@@ -309,11 +309,11 @@ void Form1::btnPokreniTClick()
     setIcon("appicon");
     repaint();
     if (chkZvuk->isChecked()) {
-        beeper_.beep(800, 95);
-        beeper_.sleep(300);
-        beeper_.beep(1000, 95);
-        beeper_.sleep(300);
-        beeper_.beep(1200, 95);
+        m_beeper.beep(800, 95);
+        m_beeper.sleep(300);
+        m_beeper.beep(1000, 95);
+        m_beeper.sleep(300);
+        m_beeper.beep(1200, 95);
     }
 }
 
@@ -412,7 +412,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *e)
 
 void Form1::setIcon(const QString &name)
 {
-    iconName_ = name.toLower();
+    m_iconName = name.toLower();
     setWindowIcon(tempralIcon(name));
 }
 

@@ -46,7 +46,7 @@ public:
     void endBySignal();
 
     // Name of the picture currently used as the window icon.
-    const QString &iconName() const { return iconName_; }
+    const QString &iconName() const { return m_iconName; }
 
 signals:
     // After the first activation: the port is open and the load shown off.
@@ -83,11 +83,11 @@ private:
     void setOstaloColour(const QColor &colour);
     QColor systemColour(int index) const;
 
-    SettingsStore &settings_;
-    Beeper &beeper_;
-    MessageBoxes &boxes_;
-    QString iconName_;
-    bool activated_ = false;
-    bool closing_ = false;
-    bool ended_ = false;
+    SettingsStore &m_settings;
+    Beeper &m_beeper;
+    MessageBoxes &m_boxes;
+    QString m_iconName;
+    bool m_activated = false;
+    bool m_closing = false;
+    bool m_ended = false;
 };

@@ -1,13 +1,14 @@
 // The controls of Form1 as they stand before the window is loaded: kinds,
 // texts, tool tips, fonts, places and colours. Places are given in twips,
-// as the layout was drawn, and converted at 15 twips to the pixel.
-#include "form1.h"
+// as the layout was drawn.
+#include "window/form1.h"
 
-#include "fitfont.h"
-#include "icons.h"
-#include "outlineshape.h"
-#include "picturebutton.h"
-#include "ticktimer.h"
+#include "core/ticktimer.h"
+#include "widgets/fitfont.h"
+#include "widgets/icons.h"
+#include "widgets/outlineshape.h"
+#include "widgets/picturebutton.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,12 +17,6 @@
 
 namespace
 {
-
-QRect twips(int left, int top, int width, int height)
-{
-    const int l = qRound(left / 15.0), t = qRound(top / 15.0);
-    return QRect(l, t, qRound((left + width) / 15.0) - l, qRound((top + height) / 15.0) - t);
-}
 
 QFont tahoma(double points, bool bold)
 {
@@ -63,29 +58,29 @@ QCheckBox *box(QWidget *parent, const char *name, QRect place)
 
 void Form1::buildLayout()
 {
-    setWindowTitle("Tempral v0.5");
+    setWindowTitle("Tempral v" TEMPRAL_VERSION);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(0, 0, 6045, 4350).size());
+    setFixedSize(twipsRect(0, 0, 6045, 4350).size());
     setIcon("appicon");
 
     // The frames lie beneath the controls.
     Shape1 = new OutlineShape(QColor(192, 0, 0), 1, 1, this);
-    Shape1->setGeometry(twips(15, 15, 6015, 4320));
+    Shape1->setGeometry(twipsRect(15, 15, 6015, 4320));
     Shape2 = new OutlineShape(QColor(0, 192, 0), 1, 1, this);
-    Shape2->setGeometry(twips(4680, 240, 1095, 1500));
+    Shape2->setGeometry(twipsRect(4680, 240, 1095, 1500));
     Shape3 = new OutlineShape(QColor(255, 0, 0), 3, 1, this);
-    Shape3->setGeometry(twips(285, 2090, 1975, 1765));
+    Shape3->setGeometry(twipsRect(285, 2090, 1975, 1765));
     Shape4 = new OutlineShape(QColor(255, 0, 0), 1, 2, this);
-    Shape4->setGeometry(twips(2085, 240, 1520, 1500));
+    Shape4->setGeometry(twipsRect(2085, 240, 1520, 1500));
     Shape4->hide();
 
     Zadato1 = new QLineEdit(this);
     Zadato1->setObjectName("Zadato1");
     Zadato1->setToolTip("Ne vise od 3600 sekundi.");
     Zadato1->setFont(tahoma(12, true));
-    Zadato1->setGeometry(twips(360, 840, 1095, 435));
+    Zadato1->setGeometry(twipsRect(360, 840, 1095, 435));
     Zadato1->setMaxLength(4);
     Zadato1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
@@ -95,7 +90,7 @@ void Form1::buildLayout()
     PortCombo->setInsertPolicy(QComboBox::NoInsert);
     PortCombo->setToolTip("Odaberi slobodan i dostupan serijski port koji ce se koristiti.");
     PortCombo->setFont(tahoma(9, true));
-    PortCombo->setGeometry(twips(4920, 915, 615, 330));
+    PortCombo->setGeometry(twipsRect(4920, 915, 615, 330));
     for (int i = 1; i <= 8; ++i)
         PortCombo->addItem(QString::number(i), 0);
     PortCombo->setCurrentIndex(-1);
@@ -105,8 +100,8 @@ void Form1::buildLayout()
     comboPalette.setColor(QPalette::Button, QColor(224, 224, 224));
     PortCombo->setPalette(comboPalette);
 
-    Pamti_vreme = box(this, "Pamti_vreme", twips(360, 1400, 255, 255));
-    Pamti_port = box(this, "Pamti_port", twips(4920, 1400, 255, 255));
+    Pamti_vreme = box(this, "Pamti_vreme", twipsRect(360, 1400, 255, 255));
+    Pamti_port = box(this, "Pamti_port", twipsRect(4920, 1400, 255, 255));
 
     btnIskljuci = new PictureButton(this);
     btnIskljuci->setObjectName("btnIskljuci");
@@ -116,7 +111,7 @@ void Form1::buildLayout()
                             "naponsko/logicko stanje na pinu RTS konektora odabranog "
                             "serijskog porta.");
     btnIskljuci->setFont(tahoma(9.75, false));
-    btnIskljuci->setGeometry(twips(360, 2160, 1815, 1600));
+    btnIskljuci->setGeometry(twipsRect(360, 2160, 1815, 1600));
     btnIskljuci->setFace(QColor(192, 192, 192));
     btnIskljuci->setPicture("lightoff");
 
@@ -124,11 +119,11 @@ void Form1::buildLayout()
     btnPokreniT->setObjectName("btnPokreniT");
     btnPokreniT->setText("POKRENI TAJMER");
     btnPokreniT->setFont(tahoma(9.75, true));
-    btnPokreniT->setGeometry(twips(3360, 2280, 1815, 975));
+    btnPokreniT->setGeometry(twipsRect(3360, 2280, 1815, 975));
     btnPokreniT->setPicture("appicon");
 
     const QFont small = tahoma(9, false), smallBold = tahoma(9, true);
-    Label5 = label(this, "Label5", "Pamti", small, twips(650, 1400, 975, 255));
+    Label5 = label(this, "Label5", "Pamti", small, twipsRect(650, 1400, 975, 255));
 
     Ostalo1 = new QLineEdit(this);
     Ostalo1->setObjectName("Ostalo1");
@@ -137,24 +132,24 @@ void Form1::buildLayout()
     // chain it would keep the controls after it out of reach.
     Ostalo1->setFocusPolicy(Qt::ClickFocus);
     Ostalo1->setFont(tahoma(12, true));
-    Ostalo1->setGeometry(twips(2280, 840, 1095, 435));
+    Ostalo1->setGeometry(twipsRect(2280, 840, 1095, 435));
     Ostalo1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setOstaloColour(Qt::white);
 
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
-    Label1 = label(this, "Label1", "Zadato vreme: (sekundi)", smallBold, twips(255, 265, 1455, 495),
-                   centred, true);
-    Label2 = label(this, "Label2", "Ostalo:", smallBold, twips(2520, 480, 975, 255));
+    Label1 = label(this, "Label1", "Zadato vreme: (sekundi)", smallBold,
+                   twipsRect(255, 265, 1455, 495), centred, true);
+    Label2 = label(this, "Label2", "Ostalo:", smallBold, twipsRect(2520, 480, 975, 255));
     Label3 = label(this, "Label3", "Tajmer stoji.", tahoma(9.75, false),
-                   twips(2880, 3600, 2775, 375), centred);
-    Label4 = label(this, "Label4", "Serijski port:", smallBold, twips(4920, 330, 735, 495),
+                   twipsRect(2880, 3600, 2775, 375), centred);
+    Label4 = label(this, "Label4", "Serijski port:", smallBold, twipsRect(4920, 330, 735, 495),
                    Qt::AlignLeft | Qt::AlignTop, true);
-    Label6 = label(this, "Label6", "Pamti", small, twips(5195, 1400, 975, 255));
-    Minuta = label(this, "Minuta", QString(), small, twips(2210, 1320, 1225, 255), centred);
+    Label6 = label(this, "Label6", "Pamti", small, twipsRect(5195, 1400, 975, 255));
+    Minuta = label(this, "Minuta", QString(), small, twipsRect(2210, 1320, 1225, 255), centred);
     Minuta->hide();
 
-    chkZvuk = box(this, "chkZvuk", twips(960, 3960, 255, 255));
-    Label7 = label(this, "Label7", "Zvuk", small, twips(1250, 3960, 975, 255));
+    chkZvuk = box(this, "chkZvuk", twipsRect(960, 3960, 255, 255));
+    Label7 = label(this, "Label7", "Zvuk", small, twipsRect(1250, 3960, 975, 255));
 
     // Every caption must show whole in the fonts that stand in for Tahoma.
     fitLabel(Label1, {Label1->text()});

@@ -1,4 +1,4 @@
-#include "messageboxes.h"
+#include "window/messageboxes.h"
 
 #include <QMessageBox>
 

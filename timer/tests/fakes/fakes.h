@@ -1,13 +1,13 @@
 #pragma once
 
-#include "beeper.h"
-#include "form1.h"
-#include "messageboxes.h"
-#include "outlineshape.h"
-#include "picturebutton.h"
-#include "serialline.h"
-#include "settingsstore.h"
-#include "ticktimer.h"
+#include "core/ticktimer.h"
+#include "platform/beeper.h"
+#include "platform/serialline.h"
+#include "platform/settingsstore.h"
+#include "widgets/outlineshape.h"
+#include "widgets/picturebutton.h"
+#include "window/form1.h"
+#include "window/messageboxes.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,9 +1,7 @@
 // The timer on the fakes: countdown, switching, closing, ending by a signal,
 // captions, remembered settings, the port choice, and the tick timing.
 #include "fakes.h"
-#include "inisettingsstore.h"
-#include "qtserialline.h"
-#include "serialports.h"
+#include "platform/linux/inisettingsstore.h"
 #include "tempralapp.h"
 
 #include <csignal>
@@ -23,7 +21,7 @@ static Values all(const QString &flag, const QString &period, const QString &por
     return v;
 }
 
-struct TestTempral : QObject {
+struct TestForm1 : QObject {
     Q_OBJECT
 private slots:
     void periodLimitsOneSecondAndCaptions()
@@ -273,42 +271,12 @@ private slots:
         QVERIFY(rig.form.close());
         QCOMPARE(Rig(rig.values).port, 3);
     }
-
-    void portNumberNamesDeviceAndRealLine()
-    {
-        QTemporaryDir sys;
-        for (const QString entry :
-             {"console/active=tty0 ttyS0", "ttyS0/type=4", "ttyS1/type=0", "ttyS10/type=4",
-              "ttyS2/type=4", "ttyUSB1/", "ttyUSB0/", "ttyACM0/", "tty1/"}) {
-            QDir().mkpath(sys.filePath(entry.section('/', 0, 0)));
-            QFile file(sys.filePath(entry.section('=', 0, 0)));
-            if (entry.contains('=') && file.open(QIODevice::WriteOnly))
-                file.write(entry.section('=', 1).toUtf8() + "\n");
-        }
-        // The console (ttyS0) and a port without a UART (ttyS1) are left out.
-        QCOMPARE(serialports::fromSysfs(sys.path(), "/dev"),
-                 (QStringList{"/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1",
-                              "/dev/ttyACM0"}));
-        QCOMPARE(serialports::fromEnvironment("/dev/ttyUSB3::/tmp/pty"),
-                 (QStringList{"/dev/ttyUSB3", "/tmp/pty"}));
-
-        // The real line, on a pseudo-terminal only: never a real serial device.
-        const int master = posix_openpt(O_RDWR | O_NOCTTY);
-        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-        QtSerialLine line([&] { return QStringList{ptsname(master)}; });
-        QString error;
-        QVERIFY(!line.open(2, &error) && line.open(1, &error));
-        QVERIFY(!line.setRts(true) && !line.rts()); // a pty has no modem lines
-        line.close();
-        QVERIFY(!line.isOpen() && line.open(1, &error)); // released by the close
-        ::close(master);
-    }
 };
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    TestTempral test;
+    TestForm1 test;
     if (app.arguments().value(1) != "--child")
         return QTest::qExec(&test, argc, argv);
     Fakes fakes;
@@ -323,4 +291,4 @@ int main(int argc, char **argv)
     return status;
 }
 
-#include "tst_tempral.moc"
+#include "tst_form1.moc"

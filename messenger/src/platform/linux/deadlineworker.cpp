@@ -1,4 +1,4 @@
-#include "deadlineworker.h"
+#include "platform/linux/deadlineworker.h"
 
 #include <condition_variable>
 #include <mutex>

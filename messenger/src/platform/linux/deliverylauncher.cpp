@@ -1,4 +1,4 @@
-#include "deliverylauncher.h"
+#include "platform/linux/deliverylauncher.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

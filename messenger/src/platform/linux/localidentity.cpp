@@ -1,4 +1,4 @@
-#include "localidentity.h"
+#include "platform/linux/localidentity.h"
 
 #include <QFile>
 #include <QRegularExpression>

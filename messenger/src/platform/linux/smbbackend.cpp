@@ -1,6 +1,6 @@
-#include "smbbackend.h"
+#include "platform/linux/smbbackend.h"
 
-#include "deadlineworker.h"
+#include "platform/linux/deadlineworker.h"
 
 #include <QStringList>
 #include <QUrl>

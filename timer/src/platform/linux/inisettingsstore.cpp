@@ -1,20 +1,21 @@
-#include "inisettingsstore.h"
+#include "platform/linux/inisettingsstore.h"
 
 #include <QFileInfo>
 #include <QSettings>
 
-IniSettingsStore::IniSettingsStore(QString fileName) : fileName_(std::move(fileName)) {}
+IniSettingsStore::IniSettingsStore(QString fileName) : m_fileName(std::move(fileName)) {}
 
 QString IniSettingsStore::userFileName()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Tempral v0.5").fileName();
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Tempral v" TEMPRAL_VERSION)
+        .fileName();
 }
 
 std::optional<QString> IniSettingsStore::read(const QString &name)
 {
-    if (!QFileInfo(fileName_).isFile())
+    if (!QFileInfo(m_fileName).isFile())
         return std::nullopt;
-    QSettings s(fileName_, QSettings::IniFormat);
+    QSettings s(m_fileName, QSettings::IniFormat);
     if (s.status() != QSettings::NoError || !s.contains(name))
         return std::nullopt;
     const QVariant v = s.value(name);
@@ -26,7 +27,7 @@ std::optional<QString> IniSettingsStore::read(const QString &name)
 
 bool IniSettingsStore::write(const QString &name, const QString &value)
 {
-    QSettings s(fileName_, QSettings::IniFormat);
+    QSettings s(m_fileName, QSettings::IniFormat);
     s.setValue(name, value);
     s.sync();
     return s.status() == QSettings::NoError;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingsstore.h"
+#include "platform/settingsstore.h"
 
 // Settings in an INI file through QSettings. Each call opens the file afresh,
 // so a file that cannot be read or written costs that one value only.
@@ -14,8 +14,8 @@ public:
 
     std::optional<QString> read(const QString &name) override;
     bool write(const QString &name, const QString &value) override;
-    const QString &fileName() const { return fileName_; }
+    const QString &fileName() const { return m_fileName; }
 
 private:
-    QString fileName_;
+    QString m_fileName;
 };

@@ -1,4 +1,4 @@
-#include "pulsebeeper.h"
+#include "platform/linux/pulsebeeper.h"
 
 #include <QThread>
 #include <cmath>
@@ -31,7 +31,7 @@ void PulseBeeper::beep(int hz, int ms)
 {
     if (hz <= 0 || ms <= 0)
         return;
-    if (sinceFailure_.isValid() && sinceFailure_.elapsed() < kRetryAfterMs)
+    if (m_sinceFailure.isValid() && m_sinceFailure.elapsed() < kRetryAfterMs)
         return;
 
     pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
@@ -47,10 +47,10 @@ void PulseBeeper::beep(int hz, int ms)
     pa_simple *s = pa_simple_new(nullptr, "Tempral", PA_STREAM_PLAYBACK, nullptr, "signal", &format,
                                  nullptr, &attr, &err);
     if (!s) {
-        sinceFailure_.start();
+        m_sinceFailure.start();
         return;
     }
-    sinceFailure_.invalidate();
+    m_sinceFailure.invalidate();
     const std::vector<qint16> tone = sineTone(hz, ms);
     if (pa_simple_write(s, tone.data(), tone.size() * sizeof(qint16), &err) == 0)
         pa_simple_drain(s, &err);

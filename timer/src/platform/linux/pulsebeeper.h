@@ -1,6 +1,6 @@
 #pragma once
 
-#include "beeper.h"
+#include "platform/beeper.h"
 
 #include <QElapsedTimer>
 
@@ -16,5 +16,5 @@ public:
     void sleep(int ms) override;
 
 private:
-    QElapsedTimer sinceFailure_;
+    QElapsedTimer m_sinceFailure;
 };

@@ -1,35 +1,35 @@
-#include "qtserialline.h"
+#include "platform/linux/qtserialline.h"
 
-#include "serialports.h"
+#include "platform/linux/serialports.h"
 
 #include <termios.h>
 
-QtSerialLine::QtSerialLine(Listing listing) : listing_(std::move(listing))
+QtSerialLine::QtSerialLine(Listing listing) : m_listing(std::move(listing))
 {
-    if (!listing_)
-        listing_ = serialports::system;
+    if (!m_listing)
+        m_listing = serialports::system;
 }
 
 bool QtSerialLine::open(int portNumber, QString *error)
 {
     close();
-    const QStringList devices = listing_();
+    const QStringList devices = m_listing();
     if (portNumber < 1 || portNumber > devices.size()) {
         *error = QString("no serial port number %1 (%2 found)").arg(portNumber).arg(devices.size());
         return false;
     }
-    port_.setPortName(devices[portNumber - 1]);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        *error = port_.portName() + ": " + port_.errorString();
+    m_port.setPortName(devices[portNumber - 1]);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        *error = m_port.portName() + ": " + m_port.errorString();
         return false;
     }
-    port_.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
     // The kernel raises RTS on open; the load must be off at once.
-    port_.setRequestToSend(false);
+    m_port.setRequestToSend(false);
     // Hang-up on last close drops RTS (and DTR) should the program die
     // without switching the load off.
     termios tio;
-    const int fd = int(port_.handle());
+    const int fd = int(m_port.handle());
     if (::tcgetattr(fd, &tio) == 0 && !(tio.c_cflag & HUPCL)) {
         tio.c_cflag |= HUPCL;
         ::tcsetattr(fd, TCSANOW, &tio);
@@ -39,25 +39,25 @@ bool QtSerialLine::open(int portNumber, QString *error)
 
 void QtSerialLine::close()
 {
-    if (port_.isOpen())
-        port_.close();
+    if (m_port.isOpen())
+        m_port.close();
 }
 
 bool QtSerialLine::isOpen() const
 {
-    return port_.isOpen();
+    return m_port.isOpen();
 }
 
 bool QtSerialLine::setRts(bool on)
 {
-    if (!port_.isOpen())
+    if (!m_port.isOpen())
         return false;
-    return port_.setRequestToSend(on);
+    return m_port.setRequestToSend(on);
 }
 
 bool QtSerialLine::rts() const
 {
-    if (!port_.isOpen())
+    if (!m_port.isOpen())
         return false;
-    return port_.isRequestToSend();
+    return m_port.isRequestToSend();
 }

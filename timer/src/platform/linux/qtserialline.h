@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serialline.h"
+#include "platform/serialline.h"
 
 #include <QSerialPort>
 #include <QStringList>
@@ -21,6 +21,6 @@ public:
     bool rts() const override;
 
 private:
-    Listing listing_;
-    mutable QSerialPort port_;
+    Listing m_listing;
+    mutable QSerialPort m_port;
 };

@@ -1,4 +1,4 @@
-#include "serialports.h"
+#include "platform/linux/serialports.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,6 @@
-#include "signalwatcher.h"
+// The signal handler only writes the signal number into a pipe (the one
+// thing that is safe inside it); a socket notifier reads it in the event loop.
+#include "platform/signalwatcher.h"
 
 #include <QSocketNotifier>
 #include <cerrno>
@@ -24,8 +26,16 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
 {
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    notifier_ = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SignalWatcher::readPipe);
+    auto *notifier = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
+    m_listener = notifier;
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        unsigned char byte = 0;
+        int last = 0;
+        while (::read(pipeFds[0], &byte, 1) == 1)
+            last = byte;
+        if (last)
+            emit ended(last);
+    });
     struct sigaction sa = {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
@@ -40,20 +50,10 @@ SignalWatcher::~SignalWatcher()
     sa.sa_handler = SIG_DFL;
     for (int s : kSignals)
         ::sigaction(s, &sa, nullptr);
-    delete notifier_;
+    delete m_listener;
     for (int &fd : pipeFds) {
         if (fd >= 0)
             ::close(fd);
         fd = -1;
     }
-}
-
-void SignalWatcher::readPipe()
-{
-    unsigned char byte = 0;
-    int last = 0;
-    while (::read(pipeFds[0], &byte, 1) == 1)
-        last = byte;
-    if (last)
-        emit ended(last);
 }

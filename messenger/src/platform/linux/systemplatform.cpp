@@ -1,0 +1,25 @@
+#include "platform/systemplatform.h"
+
+#include "platform/linux/deliverylauncher.h"
+#include "platform/linux/localidentity.h"
+#include "platform/linux/smbbackend.h"
+
+std::unique_ptr<NetworkProvider> SystemPlatform::networkBrowser()
+{
+    return std::make_unique<SmbBackend>();
+}
+
+std::unique_ptr<ProcessLauncher> SystemPlatform::deliveryLauncher()
+{
+    return std::make_unique<DeliveryLauncher>();
+}
+
+QString SystemPlatform::netbiosName()
+{
+    return LocalIdentity::netbiosName();
+}
+
+QString SystemPlatform::workgroup()
+{
+    return LocalIdentity::workgroup();
+}

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# A Samba test network made of network namespaces of its own:
+# A Samba test network made of network namespaces of its own, joined by a
+# bridge (br0, inside vesnal-lab-srv):
 #
-#   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA
+#   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA,
+#                   master browser; messages land in DIR/inbox
 #   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home)
+#   (more receivers: see add_receivers below)
 #   vesnal-lab-iso  10.203.1.2/24  a network with nobody on it (HOME=DIR/home-iso);
 #                   10.203.1.9 is a "silent host": it has a neighbour entry but
 #                   never answers, so connections to it run into their timeout.
@@ -18,6 +21,9 @@ set -euo pipefail
 SRV=vesnal-lab-srv
 CLI=vesnal-lab-cli
 ISO=vesnal-lab-iso
+# Every namespace of the lab; receivers added in add_receivers are named
+# vesnal-lab-<host> and listed here as they are made (DIR/namespaces).
+BASE_NAMESPACES="$SRV $CLI $ISO"
 SKIP=77
 # One lab per machine (the namespace names are fixed): the lock guards the
 # short steps of up and down, the owner file names the DIR of the lab that
@@ -69,13 +75,13 @@ end_pid() {
 # (smbd's children, a daemon of an earlier lab whose DIR is gone).
 clean_namespaces() {
     local ns pid
-    for ns in $SRV $CLI $ISO; do
+    for ns in $BASE_NAMESPACES $(ip netns list | grep -o '^vesnal-lab-[a-z0-9-]*'); do
         ip netns list | grep -qw "^$ns" || continue
         for pid in $(ip netns pids "$ns" 2>/dev/null); do end_pid "$pid"; done
         ip netns del "$ns" 2>/dev/null || true
     done
     # A veth left behind in this namespace by an interrupted "up".
-    for link in vlab-srv vlab-cli vlab-iso vlab-void; do
+    for link in vlab-iso vlab-void $(ip -o link show | grep -o ' vl[0-9a-f]\{8\}\(-b\)\?@' | tr -d ' @'); do
         ip link del "$link" 2>/dev/null || true
     done
 }
@@ -98,7 +104,7 @@ other_owner_busy() {
     [ -f "$other/lab-up" ] || return 1
     started=$(cat "$other/lab-up")
     [ $(($(date +%s) - started)) -lt $STALE_AFTER ] || return 1
-    alive "$(cat "$other/nmbd.pid" 2>/dev/null)"
+    alive "$(cat "$other/pids/PC-01-nmbd.pid" 2>/dev/null)"
 }
 
 down() {
@@ -113,40 +119,52 @@ down() {
 }
 
 teardown() {
-    local name
-    for name in smbd nmbd; do
-        if [ -f "$dir/$name.pid" ]; then
-            end_pid "$(cat "$dir/$name.pid")"
-            rm -f "$dir/$name.pid"
-        fi
+    local file
+    for file in "$dir"/pids/*.pid; do
+        [ -f "$file" ] || continue
+        end_pid "$(cat "$file")"
+        rm -f "$file"
     done
     clean_namespaces
-    rm -f "$dir/lab-up"
+    rm -f "$dir/lab-up" "$dir/receivers"
+}
+
+# The smb.conf of one Samba host: NAME ADDRESS, then the lines that make it
+# what it is (browser role, protocol, code page, message command, shares) on
+# standard input. State and logs stay under DIR/hosts/NAME.
+write_host_conf() {
+    local name=$1 address=$2 h=$dir/hosts/$1
+    mkdir -p "$h"/{private,lock,state,cache,pid,ncalrpc}
+    {
+        cat <<CONF
+[global]
+netbios name = $name
+workgroup = RADNAGRUPA
+interfaces = $address
+bind interfaces only = yes
+smb ports = 139
+disable netbios = no
+private dir = $h/private
+lock directory = $h/lock
+state directory = $h/state
+cache directory = $h/cache
+pid directory = $h/pid
+ncalrpc dir = $h/ncalrpc
+log file = $dir/log/$name.%m
+load printers = no
+CONF
+        cat
+    } >"$h/smb.conf"
 }
 
 write_server_conf() {
-    cat >"$dir/srv/smb.conf" <<CONF
-[global]
-netbios name = PC-01
-workgroup = RADNAGRUPA
-interfaces = 10.203.0.1/24
-bind interfaces only = yes
+    write_host_conf PC-01 10.203.0.1/24 <<CONF
 server min protocol = NT1
-smb ports = 139
-disable netbios = no
 local master = yes
 preferred master = yes
 domain master = yes
 os level = 65
 wins support = yes
-private dir = $dir/srv/private
-lock directory = $dir/srv/lock
-state directory = $dir/srv/state
-cache directory = $dir/srv/cache
-pid directory = $dir/srv/pid
-ncalrpc dir = $dir/srv/ncalrpc
-log file = $dir/log/samba.%m
-load printers = no
 dos charset = CP1250
 # Runs as the guest user; each message lands whole in the inbox as
 # <sender>-<number>.msg (the sender as smbd passes it: PC-02 arrives as PC_02).
@@ -176,13 +194,75 @@ netbios name = PC-02
 CONF
 }
 
-start_daemon() { # NAME
+start_daemon() { # NAMESPACE HOST DAEMON
     # A session of its own: the daemons signal their whole process group when
     # they stop, which must never reach the test runner. (A background job of
     # this script leads no group, so setsid does not fork: $! is the daemon.)
-    setsid ip netns exec $SRV "$1" -s "$dir/srv/smb.conf" --foreground --no-process-group \
-        --debug-stdout </dev/null >"$dir/log/$1.out" 2>&1 9>&- &
-    echo $! >"$dir/$1.pid"
+    setsid ip netns exec "$1" "$3" -s "$dir/hosts/$2/smb.conf" --foreground --no-process-group \
+        --debug-stdout </dev/null >"$dir/log/$2-$3.out" 2>&1 9>&- &
+    echo $! >"$dir/pids/$2-$3.pid"
+}
+
+# A namespace joined to the lab's bridge with one address: NAMESPACE ADDRESS.
+join_bridge() {
+    local ns=$1 address=$2 link
+    link=vl$(echo "$ns" | md5sum | cut -c1-8)
+    [ "$ns" = "$SRV" ] || ip netns add "$ns"
+    ip link add "$link" type veth peer name "$link-b"
+    ip link set "$link" netns "$ns"
+    ip link set "$link-b" netns $SRV
+    ip -n $SRV link set "$link-b" master br0
+    ip -n $SRV link set "$link-b" up
+    ip -n "$ns" addr add "$address" brd + dev "$link"
+    ip -n "$ns" link set lo up
+    ip -n "$ns" link set "$link" up
+}
+
+# Waits until smbd of HOST takes connections on ADDRESS:139 from the client
+# side (10 s at most), and checks that both of its daemons stayed up.
+host_ready() { # HOST ADDRESS
+    local i name
+    for i in $(seq 100); do
+        ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null && break
+        sleep 0.1
+    done
+    for name in nmbd smbd; do
+        if ! [ -d "/proc/$(cat "$dir/pids/$1-$name.pid")" ]; then
+            echo "$name of $1 did not stay up; its output:" >&2
+            tail -n 30 "$dir/log/$1-$name.out" >&2
+            return 1
+        fi
+    done
+    ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null || {
+        echo "smbd of $1 does not answer on $2:139" >&2
+        return 1
+    }
+    # Senders find a receiver by a NetBIOS name query; nmbd answers it a few
+    # seconds after its start (20 s at most).
+    for i in $(seq 40); do
+        ip netns exec $CLI nmblookup -s "$dir/home/.smb/smb.conf" "$1" 2>/dev/null |
+            grep -q "^${2//./\\.} $1<00>" && return 0
+        sleep 0.5
+    done
+    echo "nobody answers for the name $1 after 20 s" >&2
+    return 1
+}
+
+# A Samba host on the bridge: NAME ADDRESS/24, its smb.conf lines on
+# standard input (see write_host_conf). Its namespace is vesnal-lab-<name>.
+add_receiver() {
+    local name=$1 address=$2 ns
+    ns=vesnal-lab-$(echo "$1" | tr 'A-Z' 'a-z')
+    write_host_conf "$name" "$address"
+    join_bridge "$ns" "$address"
+    start_daemon "$ns" "$name" nmbd
+    start_daemon "$ns" "$name" smbd
+    echo "$name ${address%/*}" >>"$dir/receivers"
+}
+
+# Receivers beside PC-01, each a namespace of its own on the bridge.
+add_receivers() {
+    :
 }
 
 up() {
@@ -210,7 +290,7 @@ up() {
     rm -rf "$dir"
     mkdir -p "$dir"
     touch "$dir/.vesnal-lab"
-    mkdir -p "$dir"/srv/{private,lock,state,cache,pid,ncalrpc} "$dir"/log "$dir"/share "$dir"/inbox
+    mkdir -p "$dir"/pids "$dir"/log "$dir"/share "$dir"/inbox
     echo "Dobrodošli" >"$dir/share/procitaj.txt"
     mkdir -p "$dir/share/fascikla"
     chmod 755 "$dir" "$dir/share"
@@ -221,51 +301,34 @@ up() {
     write_client_conf "$dir/home-iso" 10.203.1.2/24
 
     ip netns add $SRV
-    ip netns add $CLI
+    ip -n $SRV link add br0 type bridge
+    ip -n $SRV addr add 10.203.0.1/24 brd + dev br0
+    ip -n $SRV link set br0 up
+    ip -n $SRV link set lo up
+    join_bridge $CLI 10.203.0.2/24
     ip netns add $ISO
-    ip link add vlab-srv type veth peer name vlab-cli
-    ip link set vlab-srv netns $SRV
-    ip link set vlab-cli netns $CLI
-    ip -n $SRV addr add 10.203.0.1/24 brd + dev vlab-srv
-    ip -n $CLI addr add 10.203.0.2/24 brd + dev vlab-cli
     ip link add vlab-iso type veth peer name vlab-void
     ip link set vlab-iso netns $ISO
     ip link set vlab-void netns $ISO
     ip -n $ISO addr add 10.203.1.2/24 brd + dev vlab-iso
-    for ns in $SRV $CLI $ISO; do ip -n $ns link set lo up; done
-    ip -n $SRV link set vlab-srv up
-    ip -n $CLI link set vlab-cli up
+    ip -n $ISO link set lo up
     ip -n $ISO link set vlab-iso up
     ip -n $ISO link set vlab-void up
     ip -n $ISO neigh add 10.203.1.9 lladdr 02:00:0a:cb:01:09 dev vlab-iso nud permanent
 
-    start_daemon nmbd
-    start_daemon smbd
-    # Ready when smbd takes connections on 139 from the client side.
-    local i
-    for i in $(seq 100); do
-        if ip netns exec $CLI bash -c 'exec 3<>/dev/tcp/10.203.0.1/139' 2>/dev/null; then
-            break
-        fi
-        sleep 0.1
-    done
-    for name in nmbd smbd; do
-        if ! [ -d "/proc/$(cat "$dir/$name.pid")" ]; then
-            echo "$name did not stay up; its output:" >&2
-            tail -n 30 "$dir/log/$name.out" >&2
+    start_daemon $SRV PC-01 nmbd
+    start_daemon $SRV PC-01 smbd
+    add_receivers
+    local host address
+    while read -r host address; do
+        if ! host_ready "$host" "$address"; then
             teardown
             rm -f "$OWNER"
             exit 1
         fi
-    done
-    ip netns exec $CLI bash -c 'exec 3<>/dev/tcp/10.203.0.1/139' 2>/dev/null || {
-        echo "smbd does not answer on 10.203.0.1:139" >&2
-        teardown
-        rm -f "$OWNER"
-        exit 1
-    }
+    done < <(echo "PC-01 10.203.0.1"; cat "$dir/receivers" 2>/dev/null)
     date +%s >"$dir/lab-up"
-    echo "Samba lab up in $dir (nmbd $(cat "$dir/nmbd.pid"), smbd $(cat "$dir/smbd.pid"))"
+    echo "Samba lab up in $dir: PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers" 2>/dev/null)"
 }
 
 run() {

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+// How a child process ended, and what it wrote.
+struct ChildOutcome {
+    enum class End {
+        NotStarted, // the program could not be started
+        Exited,     // it ended by itself: exitCode holds its status
+        Signalled,  // a signal ended it (a crash, or someone killed it): see signal
+        TimedOut,   // it was still running at the deadline and was killed
+    };
+    End end = End::NotStarted;
+    int exitCode = -1;
+    int signal = 0;
+    QByteArray out; // standard output, at most the output limit
+    QByteArray err; // standard error, at most the output limit
+    bool outCut = false;
+    bool errCut = false;
+
+    bool exitedWith(int code) const { return end == End::Exited && exitCode == code; }
+};
+
+// One program started with posix_spawn, from an argument list and never
+// through a shell, in a process group of its own (a Ctrl-C of the
+// messenger's terminal does not reach it, and a kill at the deadline takes
+// its own children too), with the default signal dispositions. Its standard
+// input is the given bytes (then end of file), its output and error are
+// captured up to a limit each; what it writes beyond is read and dropped, so
+// it never blocks on a full pipe.
+//
+// finish() may run on any one thread; the object is not shared between
+// threads while it runs.
+class ChildProcess
+{
+public:
+    struct Options {
+        QByteArray input;
+        qsizetype outputLimit = 1 << 20;
+    };
+
+    ChildProcess(const QString &program, const QStringList &arguments, Options options);
+    ChildProcess(const QString &program, const QStringList &arguments)
+        : ChildProcess(program, arguments, Options())
+    {
+    }
+    // A child still running is killed and reaped.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    bool started() const { return m_pid > 0; }
+    pid_t pid() const { return m_pid; }
+
+    // Feeds the input and reads the output until the child has ended, or
+    // kills its whole group when the deadline passes first (the deadline
+    // counts from whenever the caller set it, normally the start). The
+    // outcome of a second call is that of the first.
+    ChildOutcome finish(QDeadlineTimer deadline);
+
+private:
+    void killGroup();
+
+    pid_t m_pid = -1;
+    int m_in = -1, m_out = -1, m_err = -1;
+    qsizetype m_written = 0;
+    Options m_options;
+    bool m_finished = false;
+    ChildOutcome m_outcome;
+};

@@ -5,7 +5,8 @@
 #   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA,
 #                   master browser; messages land in DIR/inbox
 #   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home)
-#   (more receivers: see add_receivers below)
+#   (more receivers: see add_receivers below; RX-01 at 10.203.0.11 keeps its
+#   messages through vesnal-receive in DIR/spool)
 #   vesnal-lab-iso  10.203.1.2/24  a network with nobody on it (HOME=DIR/home-iso);
 #                   10.203.1.9 is a "silent host": it has a neighbour entry but
 #                   never answers, so connections to it run into their timeout.
@@ -262,7 +263,18 @@ add_receiver() {
 
 # Receivers beside PC-01, each a namespace of its own on the bridge.
 add_receivers() {
-    :
+    # RX-01: a Linux receiver as vesnal-receiver-setup makes one: the built
+    # vesnal-receive ($VESNAL_RECEIVE) stores each message into DIR/spool,
+    # which belongs to the guest user the message command runs as.
+    local receive=${VESNAL_RECEIVE:-$(cd "$(dirname "$0")/.." && pwd)/build/messenger/vesnal-receive}
+    [ -x "$receive" ] || echo "warning: $receive is not built; RX-01 will store no messages" >&2
+    install -d -o nobody -g nogroup -m 755 "$dir/spool"
+    add_receiver RX-01 10.203.0.11/24 <<CONF
+server min protocol = NT1
+local master = no
+dos charset = CP852
+message command = env VESNAL_SPOOL=$dir/spool $receive %s %f %L &
+CONF
 }
 
 up() {

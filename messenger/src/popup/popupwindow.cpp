@@ -1,0 +1,86 @@
+#include "popup/popupwindow.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace
+{
+
+constexpr int TextWidth = 420;
+constexpr int MinTextHeight = 60;
+
+// The height the text needs at `width`, at most half the screen; a longer
+// text scrolls.
+int fittingHeight(const QString &text, const QFont &font, int width)
+{
+    QTextDocument doc;
+    doc.setDefaultFont(font);
+    doc.setPlainText(text);
+    doc.setTextWidth(width);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int most = screen ? screen->availableGeometry().height() / 2 : 400;
+    return qBound(MinTextHeight, int(doc.size().height()) + 8, most);
+}
+
+} // namespace
+
+// The icon is compiled into the agent's static library; naming it here
+// keeps it linked into every program that shows this window.
+static void keepResourcesLinked()
+{
+    Q_INIT_RESOURCE(popup);
+}
+
+QString PopupWindow::caption()
+{
+    return QStringLiteral("Vesnal – primljena poruka");
+}
+
+QString PopupWindow::heading(const SpoolRecord &record)
+{
+    return QStringLiteral("Poruka od %1 za %2, %3")
+        .arg(record.sender.toUpper(), record.destination.toUpper(),
+             record.received.toString(QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss")));
+}
+
+PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_id(id), m_text(new QPlainTextEdit(this)), m_ok(new QPushButton(QStringLiteral("U redu")))
+{
+    keepResourcesLinked();
+    setWindowTitle(caption());
+    setWindowIcon(QIcon(QStringLiteral(":/vesnal-popup/app.svg")));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    // A read-only plain-text box: the text is never taken as markup, and a
+    // long one wraps and scrolls instead of growing the window off screen.
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setCursorWidth(0); // selectable, but nothing to type into
+    m_text->setFrameShape(QFrame::NoFrame);
+    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_text->setBackgroundVisible(false);
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    m_text->setPalette(palette);
+    const QString all = heading(record) + QStringLiteral("\n\n") + record.text;
+    m_text->setPlainText(all);
+    m_text->setMinimumSize(TextWidth, fittingHeight(all, m_text->font(), TextWidth));
+
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
+    layout->addLayout(buttons);
+}

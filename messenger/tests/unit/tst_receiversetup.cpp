@@ -1,0 +1,170 @@
+// vesnal-receiver-setup against a temporary smb.conf: what enable writes as
+// Samba reads it, enable twice, disable byte for byte, the SMB1 question.
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace
+{
+
+const QString Setup = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-receiver-setup");
+const QString Receiver = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-receive");
+
+// A Debian-like file with settings enable must take over: an old synonym in
+// other letter case, a continued line in a second [global], a comment.
+const QByteArray Original = R"(#======================= Global Settings =======================
+[global]
+   workgroup = WORKGROUP
+   server string = %h server
+   Dos Charset = CP850
+   min protocol = SMB2
+;  message command = /bin/mail -s 'message from %f' root < %s; rm %s
+
+[homes]
+   comment = Home Directories
+   browseable = no
+
+[global]
+   messagecommand = /bin/true \
+        %s &
+   log level = 1
+)";
+
+struct Conf {
+    QTemporaryDir dir;
+    QString file = dir.filePath("smb.conf");
+    QString spool = dir.filePath("spool");
+
+    void write(const QByteArray &bytes) const
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+    QByteArray read(const QString &name = {}) const
+    {
+        QFile f(name.isEmpty() ? file : name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+    // The script's exit status and output, as "<status> <stdout+stderr>".
+    QString run(const QStringList &args, const QByteArray &typed = {},
+                const QString &receiver = Receiver) const
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VESNAL_SPOOL", spool);
+        env.insert("VESNAL_RECEIVE", receiver);
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(Setup, args + QStringList{"--config", file, "--no-restart"});
+        p.write(typed);
+        p.closeWriteChannel();
+        if (!p.waitForFinished(60000))
+            return "timed out";
+        return QString::number(p.exitCode()) + ' ' + p.readAll();
+    }
+    // One setting as Samba reads the file.
+    QString setting(const QString &name) const
+    {
+        QProcess p;
+        p.start("testparm", {"-s", "--parameter-name=" + name, file});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+};
+
+} // namespace
+
+class TestReceiverSetup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(Setup).isExecutable() && QFileInfo(Receiver).isExecutable(),
+                 "vesnal-receiver-setup and vesnal-receive must be built first");
+        if (QStandardPaths::findExecutable("testparm").isEmpty())
+            QSKIP("testparm (Samba) is not installed");
+    }
+
+    void enableOnceDisableByteForByte()
+    {
+        Conf c;
+        c.write(Original);
+        const QString before = c.setting("message command");
+
+        // Nothing happens before SMB1 is explained and agreed to.
+        for (const QByteArray &typed : {QByteArray(), QByteArray("no\n"), QByteArray("y\n")}) {
+            const QString out = c.run({"enable"}, typed);
+            QVERIFY2(out.startsWith("1 ") && out.contains("server min protocol = NT1") &&
+                         out.contains("nothing was changed"),
+                     qPrintable(out));
+        }
+        QCOMPARE(c.read(), Original);
+        QVERIFY(!QFile::exists(c.spool));
+
+        QString out = c.run({"enable"}, "yes\n");
+        QVERIFY2(out.startsWith("0 ") && out.contains("enabled in"), qPrintable(out));
+        QCOMPARE(c.read(c.file + ".vesnal-backup"), Original);
+        const QByteArray enabled = c.read();
+        QCOMPARE(c.setting("message command"),
+                 "env VESNAL_SPOOL=" + c.spool + ' ' + Receiver + " %s %f %L &");
+        QCOMPARE(c.setting("server min protocol"), "NT1");
+        QCOMPARE(c.setting("disable netbios"), "No");
+        QCOMPARE(c.setting("dos charset"), "CP852");
+        QCOMPARE(c.setting("workgroup"), "WORKGROUP"); // the rest stays
+        QCOMPARE(c.setting("log level"), "1");
+        QFileInfo spool(c.spool);
+        QVERIFY(spool.isDir() && !spool.isSymLink());
+        QCOMPARE(int(spool.permissions() & 0x7077), 0x7055); // rwxr-xr-x
+        if (::geteuid() == 0)
+            QCOMPARE(spool.owner(), "nobody");
+
+        const QDateTime written = QFileInfo(c.file).lastModified();
+        out = c.run({"enable", "--yes"});
+        QVERIFY2(out.startsWith("0 ") && out.contains("nothing changed"), qPrintable(out));
+        QCOMPARE(c.read(), enabled);
+        QCOMPARE(QFileInfo(c.file).lastModified(), written);
+        QVERIFY(c.run({"status"}).startsWith("0 receiving messages: enabled"));
+
+        out = c.run({"disable"});
+        QVERIFY2(out.startsWith("0 disabled"), qPrintable(out));
+        QCOMPARE(c.read(), Original);
+        QCOMPARE(c.setting("message command"), before);
+        QVERIFY(c.run({"disable"}).startsWith("0 not enabled"));
+        QVERIFY(c.run({"status"}).startsWith("1 receiving messages: disabled"));
+    }
+
+    void otherFilesAndEditsInBetween()
+    {
+        // No [global] at all: enable makes one, disable takes it away again.
+        Conf c;
+        const QByteArray bare = "[public]\n   path = /srv\n";
+        c.write(bare);
+        QVERIFY(c.run({"enable", "--yes"}).startsWith("0 "));
+        QCOMPARE(c.setting("dos charset"), "CP852");
+        QCOMPARE(c.setting("server min protocol"), "NT1");
+        QVERIFY(c.run({"disable"}).startsWith("0 "));
+        QCOMPARE(c.read(), bare);
+
+        // What the administrator changed while it was enabled survives disable.
+        c.write(Original);
+        QVERIFY(c.run({"enable", "--yes"}).startsWith("0 "));
+        c.write(c.read() + "\n[extra]\n   path = /srv/extra\n");
+        QVERIFY(c.run({"disable"}).startsWith("0 "));
+        QCOMPARE(c.read(), Original + "\n[extra]\n   path = /srv/extra\n");
+
+        // A missing program, or a path the message command would have to
+        // quote, is refused before anything is touched.
+        const QString missing = c.run({"enable", "--yes"}, {}, c.dir.filePath("none"));
+        QVERIFY2(missing.startsWith("1 ") && missing.contains("not an executable"),
+                 qPrintable(missing));
+        QVERIFY(QFile::link(Receiver, c.dir.filePath("a b")));
+        QVERIFY(c.run({"enable", "--yes"}, {}, c.dir.filePath("a b")).contains("may hold only"));
+        QVERIFY(c.run({"enable", "--yes"}, {}, c.dir.filePath("a;b")).startsWith("1 "));
+        QCOMPARE(c.read(), Original + "\n[extra]\n   path = /srv/extra\n");
+        QVERIFY(c.run({"frobnicate"}).startsWith("2 usage"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReceiverSetup)
+#include "tst_receiversetup.moc"

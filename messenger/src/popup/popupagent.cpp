@@ -3,6 +3,7 @@
 #include "popup/popupwindow.h"
 #include "popup/shownstate.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextStream>
@@ -41,8 +42,10 @@ void PopupAgent::start()
 
 void PopupAgent::watchSpool()
 {
-    if (m_watcher.directories().isEmpty())
-        m_watcher.addPath(m_spool.path()); // fails quietly until the spool exists
+    // Until the spool exists (this computer may not receive at all) the
+    // rescans look for it; a spool removed and made again is watched anew.
+    if (m_watcher.directories().isEmpty() && QFileInfo(m_spool.path()).isDir())
+        m_watcher.addPath(m_spool.path());
 }
 
 QPoint PopupAgent::cascadePosition(int slot)

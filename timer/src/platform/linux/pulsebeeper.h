@@ -4,11 +4,14 @@
 
 #include <QElapsedTimer>
 
-// Sine tones through the desktop's sound server (libpulse-simple): each beep
-// opens a short playback stream, writes the tone and waits until it has been
-// played. Without a sound server the tone is skipped at once; after a failed
-// connection no new attempt is made for a few seconds, so a signal of three
-// tones costs one failed connection at most.
+// Sine tones through the desktop's sound server (libpulse). Each beep opens
+// a short playback stream on a main loop of its own and drives that loop
+// itself, so every wait on the server has a deadline: the connection and the
+// stream must be ready within 50 ms, and the whole tone must have been played
+// within its length plus 100 ms; otherwise the tone is skipped (or cut off)
+// and the caller goes on. Without a sound server, or with one that does not
+// answer, no new attempt is made for a few seconds, so a signal of three
+// tones waits for one connection at most.
 class PulseBeeper : public Beeper
 {
 public:

@@ -19,9 +19,11 @@ constexpr int kRate = 44100;
 // is heard whole.
 constexpr int kLeadInMs = 20;
 constexpr int kFadeMs = 4;
-constexpr int kSlackMs = 100;      // a tone holds the caller at most this much beyond its length
-constexpr int kReadyWithinMs = 50; // later than this the tone could not end in time
-constexpr int kSliceMs = 10;       // longest single wait: a request to quit is seen soon
+constexpr int kSlackMs = 100; // a tone holds the caller at most this much beyond its length
+// The connection and the stream must be ready by then; a tone that starts
+// later would sound well past the time the caller is let go.
+constexpr int kReadyWithinMs = 80;
+constexpr int kSliceMs = 10; // longest single wait: a request to quit is seen soon
 constexpr qint64 kRetryAfterMs = 5000;
 
 std::vector<qint16> toneSamples(int hz, int ms)
@@ -45,15 +47,19 @@ bool quitting()
 {
     return SignalWatcher::requested();
 }
+} // namespace
 
-// One tone: a main loop, a connection and a stream, freed together.
-class Playback
+// One tone: a main loop, a connection and a stream, freed together. The
+// whole tone is handed to the server at once, so the server plays it out
+// even while nobody runs the loop.
+class PulsePlayback
 {
 public:
-    enum Result { Played, Skipped, Unreachable };
+    // Sounding: handed over whole, but not yet played out by the deadline.
+    enum Result { Played, Sounding, Skipped, Unreachable };
 
-    Playback() : m_loop(pa_mainloop_new()) {}
-    ~Playback()
+    PulsePlayback() : m_loop(pa_mainloop_new()) {}
+    ~PulsePlayback()
     {
         if (m_stream) {
             pa_stream_disconnect(m_stream);
@@ -66,8 +72,8 @@ public:
         if (m_loop)
             pa_mainloop_free(m_loop);
     }
-    Playback(const Playback &) = delete;
-    Playback &operator=(const Playback &) = delete;
+    PulsePlayback(const PulsePlayback &) = delete;
+    PulsePlayback &operator=(const PulsePlayback &) = delete;
 
     Result play(const std::vector<qint16> &samples, const QDeadlineTimer &readyBy,
                 const QDeadlineTimer &playedBy)
@@ -110,15 +116,15 @@ public:
             return Skipped;
         pa_operation *drain = pa_stream_drain(
             m_stream,
-            [](pa_stream *, int, void *self) { static_cast<Playback *>(self)->m_drained = true; },
+            [](pa_stream *, int, void *self) {
+                static_cast<PulsePlayback *>(self)->m_drained = true;
+            },
             this);
         if (!drain)
             return Skipped;
         const bool played = runUntil([this] { return m_drained; }, playedBy);
-        if (!played)
-            pa_operation_cancel(drain);
         pa_operation_unref(drain);
-        return played ? Played : Skipped;
+        return played ? Played : quitting() ? Skipped : Sounding;
     }
 
 private:
@@ -143,21 +149,28 @@ private:
     pa_stream *m_stream = nullptr;
     bool m_drained = false;
 };
-} // namespace
+
+PulseBeeper::PulseBeeper() = default;
+PulseBeeper::~PulseBeeper() = default;
 
 void PulseBeeper::beep(int hz, int ms)
 {
+    m_sounding.reset(); // long played out by now: a pause lies between two tones
     if (hz <= 0 || ms <= 0 || quitting())
         return;
     if (m_sinceFailure.isValid() && m_sinceFailure.elapsed() < kRetryAfterMs)
         return;
     const QDeadlineTimer readyBy(kReadyWithinMs, Qt::PreciseTimer);
     const QDeadlineTimer playedBy(ms + kSlackMs, Qt::PreciseTimer);
-    const std::vector<qint16> samples = toneSamples(hz, ms);
-    if (Playback().play(samples, readyBy, playedBy) == Playback::Unreachable)
+    auto playback = std::make_unique<PulsePlayback>();
+    const auto result = playback->play(toneSamples(hz, ms), readyBy, playedBy);
+    if (result == PulsePlayback::Unreachable)
         m_sinceFailure.start();
     else
         m_sinceFailure.invalidate();
+    // Late, but whole: the caller goes on while the server plays the end.
+    if (result == PulsePlayback::Sounding)
+        m_sounding = std::move(playback);
 }
 
 void PulseBeeper::sleep(int ms)

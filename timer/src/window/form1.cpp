@@ -417,7 +417,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *e)
         return !zadato1KeyPress(*static_cast<QKeyEvent *>(e));
     if (watched == Ostalo1 && e->type() == QEvent::FocusIn)
         ostalo1GotFocus();
-
     return QWidget::eventFilter(watched, e);
 }
 

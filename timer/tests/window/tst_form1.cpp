@@ -192,6 +192,18 @@ private slots:
                                            "odspoj kabl od prekidackog modula.");
             QVERIFY(!again.isAccepted() && !rig.form.Timer1->isEnabled());
         }
+
+        // Ended by a signal during a countdown: load off, settings stored, and
+        // no handler switches the load on again.
+        Rig rig;
+        rig.start("30");
+        rig.journal.clear();
+        rig.form.endBySignal();
+        rig.form.btnIskljuciClick();
+        rig.start("5");
+        QCOMPARE(rig.journal.join(", "),
+                 "rts 0, write Zadato Vreme=30, write Pamti Zadato Vreme=DA, "
+                 "write Port=1, write Pamti Port=DA, write Zvuk=DA");
     }
 
     void loadAndClose()

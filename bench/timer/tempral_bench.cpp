@@ -1,6 +1,7 @@
 // Timing of the timer window on the real clock, offscreen.
 //
 //   tempral_bench [--quick]
+//   tempral_bench --tones
 //
 // 1. Countdowns of 10 s and 60 s (only 10 s with --quick) through a line that
 //    records when RTS goes on and off: the time the load was on against the
@@ -8,7 +9,11 @@
 // 2. How long the three signals block the window (start, switch-on,
 //    switch-off) with the real PulseAudio beeper and with a beeper that
 //    sleeps for each tone's duration (the nominal path).
+// --tones: only the signals through the real beeper, five rounds, while the
+// sound server's default sink is recorded from its monitor; then each tone
+// as it was played: frequency, sounding length, the step at its first sample.
 #include "core/ticktimer.h"
+#include "monitorrecorder.h"
 #include "platform/beeper.h"
 #include "platform/linux/pulsebeeper.h"
 #include "platform/serialline.h"
@@ -146,13 +151,13 @@ struct Stats {
     void add(double v) { min = std::min(min, v), max = std::max(max, v), sum += v, ++n; }
 };
 
-void signalTimes(Beeper &beeper, const char *label)
+void signalTimes(Beeper &beeper, const char *label, int rounds = 3)
 {
     BenchWindow window(beeper);
     Form1 &form = window.form;
     form.chkZvuk->setChecked(true);
     Stats start, on, off;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         form.Zadato1->setText("30");
         double t = nowMs();
         form.btnPokreniTClick();
@@ -173,11 +178,66 @@ void signalTimes(Beeper &beeper, const char *label)
         std::printf("  %-10s nominal %3d ms: min %7.1f  mean %7.1f  max %7.1f ms\n", what, nominal,
                     s.min, s.sum / s.n, s.max);
     };
-    std::printf("signals, %s (3 rounds):\n", label);
+    std::printf("signals, %s (%d rounds):\n", label, rounds);
     show("start", 885, start);
     show("switch-on", 950, on);
     show("switch-off", 900, off);
     std::fflush(stdout);
+}
+// Each round plays: start (800, 1000, 1200 Hz, 95 ms), switch-off (800 Hz,
+// 900 ms, ending the countdown), switch-on (1200 Hz, 400 ms, twice),
+// switch-off.
+int recordedTones()
+{
+    MonitorRecorder recorder;
+    QString error;
+    if (!recorder.start(&error)) {
+        std::printf("--tones: %s\n", qPrintable(error));
+        return 1;
+    }
+    // An idle null sink runs with seconds of latency; a recorder brings it
+    // down to its own, as a sound card would have.
+    waitUntil([] { return false; }, 2500);
+    PulseBeeper pulse;
+    signalTimes(pulse, "real PulseAudio beeper, recorded", 5);
+    waitUntil([] { return false; }, 500);
+    const std::vector<RecordedTone> tones = findTones(recorder.stop());
+
+    struct Kind {
+        int hz, ms;
+        Stats f, length, step;
+    } kinds[] = {{800, 95, {}, {}, {}},
+                 {1000, 95, {}, {}, {}},
+                 {1200, 95, {}, {}, {}},
+                 {1200, 400, {}, {}, {}},
+                 {800, 900, {}, {}, {}}};
+    int unknown = 0, clicks = 0;
+    for (const RecordedTone &t : tones) {
+        Kind *kind = nullptr;
+        for (Kind &k : kinds)
+            if (std::abs(t.hz - k.hz) < 50 && std::abs(t.lengthMs - k.ms) < k.ms / 4.0 + 10)
+                kind = &k;
+        if (!kind) {
+            ++unknown;
+            std::printf("  unknown sound at %.0f ms: %.1f Hz, %.1f ms\n", t.startMs, t.hz,
+                        t.lengthMs);
+            continue;
+        }
+        kind->f.add(t.hz);
+        kind->length.add(t.lengthMs);
+        kind->step.add(t.firstStep);
+        clicks += t.firstStep > 1000;
+    }
+    std::printf("tones recorded from the monitor: %zu (%d not a signal's tone), %d starting "
+                "with a step above 1000\n",
+                tones.size(), unknown, clicks);
+    for (const Kind &k : kinds)
+        if (k.f.n)
+            std::printf("  %4d Hz %3d ms: %2d tones, %.1f to %.1f Hz, sounding %.1f to %.1f ms, "
+                        "first-sample step %.0f to %.0f\n",
+                        k.hz, k.ms, k.f.n, k.f.min, k.f.max, k.length.min, k.length.max, k.step.min,
+                        k.step.max);
+    return 0;
 }
 } // namespace
 
@@ -188,6 +248,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     clockNs.start();
     const bool quick = app.arguments().contains("--quick");
+    if (app.arguments().contains("--tones"))
+        return recordedTones();
 
     PulseBeeper pulse;
     double t = nowMs();

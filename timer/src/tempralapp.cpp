@@ -12,12 +12,20 @@ int runTempral(QApplication &app, TempralPlatform platform,
     // Watch for the signals before anything can switch the load on.
     SignalWatcher watcher;
     Form1 form(platform.line, platform.settings, platform.beeper, platform.boxes);
+    int endedBySignal = 0;
     QObject::connect(&watcher, &SignalWatcher::ended, &form, [&](int number) {
+        if (endedBySignal)
+            return;
+        endedBySignal = 128 + number;
         form.endBySignal();
-        app.exit(128 + number); // leaves any open box as well
+        app.exit(endedBySignal); // leaves any open box as well
     });
 
     form.formLoad();
+    // A request taken while a box of the load step was open has ended that
+    // box only: the main loop, which starts afresh, would not know of it.
+    if (endedBySignal)
+        return endedBySignal;
     if (QScreen *screen = form.screen()) {
         QRect place(QPoint(), form.frameSize());
         place.moveCenter(screen->availableGeometry().center());

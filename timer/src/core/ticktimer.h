@@ -26,6 +26,8 @@ public:
     void setInterval(int ms);
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool on);
+    // Milliseconds since the timer was last enabled (or its interval set).
+    qint64 sinceStart() const { return m_clock() - m_start; }
 
     // Called when the wake-up timer fires; public so that tests driving a fake
     // clock can wake the timer themselves.

@@ -1,7 +1,10 @@
 #pragma once
 
-// Tones and pauses of the switching signals. Both calls block the caller for
-// their duration, so the window stays still while a signal plays.
+// Tones and pauses of the switching signals. Both calls block the caller, so
+// the window stays still while a signal plays, but each is bounded: a tone
+// holds the caller at most its length plus 100 ms (one that cannot be played
+// in that time is skipped silently), a pause its length. Once the program has
+// been asked to quit, both return at once, so that the load can go off.
 class Beeper
 {
 public:

@@ -16,6 +16,7 @@ public:
     virtual bool isOpen() const = 0;
     // Drives RTS; false when the line refused (port closed, not a modem line).
     virtual bool setRts(bool on) = 0;
-    // The RTS state as the port reports it; false while closed.
+    // The RTS value last set successfully (off after opening); false while
+    // closed. A failed set leaves it unchanged.
     virtual bool rts() const = 0;
 };

@@ -12,6 +12,11 @@ public:
     explicit SignalWatcher(QObject *parent = nullptr);
     ~SignalWatcher() override;
 
+    // True from the moment a request to quit has arrived, before the event
+    // loop has taken it: blocking calls (tones, pauses) look at it to end
+    // early. Never reset: the program is ending.
+    static bool requested();
+
 signals:
     void ended(int signalNumber);
 

@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,10 +48,10 @@ void setBold(QLabel *l, bool bold)
 } // namespace
 
 Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,
-             QWidget *parent)
-    : QWidget(parent), MSComm1(line), m_settings(settings), m_beeper(beeper), m_boxes(boxes)
+             TickTimer::Clock clock)
+    : MSComm1(line), m_settings(settings), m_beeper(beeper), m_boxes(boxes)
 {
-    buildLayout();
+    buildLayout(clock);
     connect(PortCombo, &QComboBox::activated, this, [this] { portComboClick(); });
     connect(btnIskljuci, &QPushButton::clicked, this, [this] { btnIskljuciClick(); });
     connect(btnPokreniT, &QPushButton::clicked, this, [this] { btnPokreniTClick(); });
@@ -60,6 +59,11 @@ Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageB
     connect(Timer2, &TickTimer::tick, this, [this] { timer2Tick(); });
     Zadato1->installEventFilter(this);
     Ostalo1->installEventFilter(this);
+    // Qt's editable combination box chooses the entry that its text names
+    // when editing ends (Enter in the field, or the field losing the focus);
+    // here only a choice in the list (or a step through it with the arrow
+    // keys) selects a port, so the end of editing is left to the field.
+    QObject::disconnect(PortCombo->lineEdit(), &QLineEdit::editingFinished, PortCombo, nullptr);
 }
 
 Form1::~Form1() = default;
@@ -95,6 +99,9 @@ void Form1::formLoad()
     }
 
     chkZvuk->setChecked(m_settings.read(kZvuk).value_or(QString()) != kNe);
+    m_loaded = true;
+    if (m_ended) // asked to end while the port box was open
+        writeSettings();
 }
 
 void Form1::formFirstActivate()
@@ -145,7 +152,10 @@ void Form1::endBySignal()
     Timer1->setEnabled(false);
     Timer2->setEnabled(false);
     MSComm1.setRts(false);
-    writeSettings();
+    // Before the load step has read every setting, the controls still hold
+    // their design-time values; storing those would overwrite what was kept.
+    if (m_loaded)
+        writeSettings();
 }
 
 bool Form1::event(QEvent *e)
@@ -207,12 +217,12 @@ void Form1::selectPort(bool fallback)
 
 void Form1::btnIskljuciClick()
 {
+    if (m_ended)
+        return;
     if (Timer2->isEnabled()) {
         Ostalo1->setFocus();
         return;
     }
-    QElapsedTimer handling;
-    handling.start();
     Timer2->setInterval(150);
     Timer2->setEnabled(true);
     MSComm1.setRts(!MSComm1.rts());
@@ -226,7 +236,7 @@ void Form1::btnIskljuciClick()
     // Presses made while the signal played wait in the queue, and Qt does not
     // promise to deliver them before the overdue guard tick. Restarting the
     // guard after a long signal makes sure they are ignored.
-    if (handling.elapsed() >= Timer2->interval())
+    if (Timer2->sinceStart() >= Timer2->interval())
         Timer2->setEnabled(true);
 }
 
@@ -284,6 +294,8 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
 
 void Form1::btnPokreniTClick()
 {
+    if (m_ended)
+        return;
     const double period = numbers::valueOf(Zadato1->text());
     if (!(period >= 1 && period <= 3600)) {
         Zadato1->setFocus();

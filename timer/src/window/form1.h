@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ticktimer.h"
+
 #include <QWidget>
 #include <cstdint>
 
@@ -14,7 +16,6 @@ class QLabel;
 class QLineEdit;
 class SerialLine;
 class SettingsStore;
-class TickTimer;
 
 // The timer's one window. It counts a set period down while the load hangs
 // on the RTS line of a serial port, and switches the load by hand.
@@ -22,8 +23,9 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
+    // The clock drives both window timers (tests hand in one they move).
     Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,
-          QWidget *parent = nullptr);
+          TickTimer::Clock clock = {});
     ~Form1() override;
 
     // Handlers, bound to their events in the constructor; public so that
@@ -43,6 +45,8 @@ public:
 
     // The end asked for by SIGTERM, SIGINT or SIGHUP: load off and settings
     // stored, without box or tone. Afterwards no handler touches the port.
+    // Asked for while the load step runs (its port box is open), the
+    // settings are stored when that step has read them all.
     void endBySignal();
 
     // Name of the picture currently used as the window icon.
@@ -74,7 +78,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    void buildLayout();
+    void buildLayout(const TickTimer::Clock &clock);
     void selectPort(bool fallback);
     void chooseFirstEntry(bool fallback);
     void writeSettings();
@@ -87,6 +91,7 @@ private:
     Beeper &m_beeper;
     MessageBoxes &m_boxes;
     QString m_iconName;
+    bool m_loaded = false;
     bool m_activated = false;
     bool m_closing = false;
     bool m_ended = false;

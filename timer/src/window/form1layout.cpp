@@ -56,8 +56,9 @@ QCheckBox *box(QWidget *parent, const char *name, QRect place)
 
 } // namespace
 
-void Form1::buildLayout()
+void Form1::buildLayout(const TickTimer::Clock &clock)
 {
+    setObjectName("Form1");
     setWindowTitle("Tempral v" TEMPRAL_VERSION);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -67,12 +68,16 @@ void Form1::buildLayout()
 
     // The frames lie beneath the controls.
     Shape1 = new OutlineShape(QColor(192, 0, 0), 1, 1, this);
+    Shape1->setObjectName("Shape1");
     Shape1->setGeometry(twipsRect(15, 15, 6015, 4320));
     Shape2 = new OutlineShape(QColor(0, 192, 0), 1, 1, this);
+    Shape2->setObjectName("Shape2");
     Shape2->setGeometry(twipsRect(4680, 240, 1095, 1500));
     Shape3 = new OutlineShape(QColor(255, 0, 0), 3, 1, this);
+    Shape3->setObjectName("Shape3");
     Shape3->setGeometry(twipsRect(285, 2090, 1975, 1765));
     Shape4 = new OutlineShape(QColor(255, 0, 0), 1, 2, this);
+    Shape4->setObjectName("Shape4");
     Shape4->setGeometry(twipsRect(2085, 240, 1520, 1500));
     Shape4->hide();
 
@@ -176,6 +181,8 @@ void Form1::buildLayout()
     setTabOrder(btnIskljuci, btnPokreniT);
     setTabOrder(btnPokreniT, chkZvuk);
 
-    Timer1 = new TickTimer(this);
-    Timer2 = new TickTimer(this);
+    Timer1 = new TickTimer(this, clock);
+    Timer1->setObjectName("Timer1");
+    Timer2 = new TickTimer(this, clock);
+    Timer2->setObjectName("Timer2");
 }

@@ -16,7 +16,8 @@ using Values = QMap<QString, QString>;
 
 // The whole platform in one fake that writes what happens into one journal:
 // "open N", "open N failed", "close", "rts 1" / "rts 0" (changes only), "write
-// NAME=VALUE", "beep HZ MS", "sleep MS", "critical TEXT", "warning TEXT".
+// NAME=VALUE", "beep HZ MS", "sleep MS", "critical TITLE: TEXT", "warning
+// TITLE: TEXT".
 struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     bool open(int n, QString *) override
     {
@@ -53,8 +54,14 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     }
     void beep(int hz, int ms) override { note(QString("beep %1 %2").arg(hz).arg(ms)); }
     void sleep(int ms) override { note(QString("sleep %1").arg(ms)); }
-    void critical(QWidget *, const QString &, const QString &t) override { note("critical " + t); }
-    void warning(QWidget *, const QString &, const QString &t) override { note("warning " + t); }
+    void critical(QWidget *, const QString &title, const QString &text) override
+    {
+        note("critical " + title + ": " + text);
+    }
+    void warning(QWidget *, const QString &title, const QString &text) override
+    {
+        note("warning " + title + ": " + text);
+    }
     // `during` runs inside each tone, pause and box, as if the call blocked there.
     void note(const QString &entry)
     {
@@ -70,10 +77,11 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     std::function<void()> during;
 };
 
-// A window on the fakes, loaded from `stored` (or `store`) and activated.
+// A window on the fakes, loaded from `stored` (or `store`) and activated. Its
+// timers run on the clock `now`, which only the test moves.
 struct Rig : Fakes {
     explicit Rig(const Values &stored = {}, SettingsStore *store = nullptr)
-        : form(*this, store ? *store : *this, *this, *this)
+        : form(*this, store ? *store : *this, *this, *this, [this] { return now; })
     {
         values = stored;
         QSignalSpy ready(&form, &Form1::firstActivationDone);
@@ -98,5 +106,6 @@ struct Rig : Fakes {
                 words << name;
         return words.join(' ');
     }
+    qint64 now = 0;
     Form1 form;
 };

@@ -25,6 +25,7 @@ bool QtSerialLine::open(int portNumber, QString *error)
     }
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     // The kernel raises RTS on open; the load must be off at once.
+    m_rts = false;
     m_port.setRequestToSend(false);
     // Hang-up on last close drops RTS (and DTR) should the program die
     // without switching the load off.
@@ -41,6 +42,7 @@ void QtSerialLine::close()
 {
     if (m_port.isOpen())
         m_port.close();
+    m_rts = false;
 }
 
 bool QtSerialLine::isOpen() const
@@ -50,14 +52,15 @@ bool QtSerialLine::isOpen() const
 
 bool QtSerialLine::setRts(bool on)
 {
-    if (!m_port.isOpen())
+    if (!m_port.isOpen() || !m_port.setRequestToSend(on))
         return false;
-    return m_port.setRequestToSend(on);
+    m_rts = on;
+    return true;
 }
 
 bool QtSerialLine::rts() const
 {
-    if (!m_port.isOpen())
-        return false;
-    return m_port.isRequestToSend();
+    // What was set, not what the modem lines read back: a failed read-back
+    // must not make a switched-on load look off (and unswitchable).
+    return m_rts;
 }

@@ -22,5 +22,6 @@ public:
 
 private:
     Listing m_listing;
-    mutable QSerialPort m_port;
+    QSerialPort m_port;
+    bool m_rts = false; // the value last set successfully
 };

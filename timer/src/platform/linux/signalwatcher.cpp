@@ -11,11 +11,13 @@
 namespace
 {
 int pipeFds[2] = {-1, -1};
+volatile sig_atomic_t quitRequested = 0;
 const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 extern "C" void onSignal(int number)
 {
     const int saved = errno;
+    quitRequested = 1;
     const unsigned char byte = static_cast<unsigned char>(number);
     [[maybe_unused]] ssize_t n = ::write(pipeFds[1], &byte, 1);
     errno = saved;
@@ -42,6 +44,11 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent)
     sa.sa_flags = SA_RESTART;
     for (int s : kSignals)
         ::sigaction(s, &sa, nullptr);
+}
+
+bool SignalWatcher::requested()
+{
+    return quitRequested != 0;
 }
 
 SignalWatcher::~SignalWatcher()

@@ -92,7 +92,7 @@ function(install_autostart desktop name component)
     else()
       set(dir \"\${CMAKE_INSTALL_PREFIX}/etc/xdg/autostart\")
     endif()
-    file(INSTALL \"${source}\" DESTINATION \"\$ENV{DESTDIR}\${dir}\" RENAME ${name}.desktop)
+    file(INSTALL \"${source}\" DESTINATION \"\${dir}\" RENAME ${name}.desktop)
     " COMPONENT ${component})
   # A file under /etc in a package is a configuration file.
   set_property(GLOBAL APPEND PROPERTY DEB_CONFFILES_${component} /etc/xdg/autostart/${name}.desktop)

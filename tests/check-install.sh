@@ -10,8 +10,9 @@
 #   check-install.sh BUILD_DIR ROOT
 set -euo pipefail
 
-# Programs with a menu entry, an icon and metadata; entries also started at
-# login; commands with a manual page; packages with copyright and changelog.
+# Programs with a menu entry, an icon and metadata; entries started at login
+# (each naming an installed program and icon); commands with a manual page;
+# packages with copyright and changelog.
 apps=(vesnal tempral)
 autostart=()
 commands=(vesnal vesnal-net tempral)
@@ -45,14 +46,16 @@ png_size() {
 entry_value() { # FILE KEY
     sed -n "/^\[Desktop Entry\]/,/^\[/s/^$2=//p" "$1" | head -n 1
 }
-check_entry() { # FILE APP
-    local exec
+check_entry() { # FILE
+    local exec icon
     need "$1"
     [ -f "$1" ] || return 0
     desktop-file-validate "$1" || fail "${1#"$root"} is not a valid desktop entry"
     exec=$(entry_value "$1" Exec)
     [ -x "$usr/bin/${exec%% *}" ] || fail "${1#"$root"} starts '$exec', which is not installed"
-    [ "$(entry_value "$1" Icon)" = "$2" ] || fail "${1#"$root"} does not show the icon $2"
+    icon=$(entry_value "$1" Icon)
+    [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+        fail "${1#"$root"} shows the icon '$icon', which is not installed"
 }
 
 for command in "${commands[@]}"; do
@@ -66,7 +69,7 @@ for command in "${commands[@]}"; do
 done
 
 for app in "${apps[@]}"; do
-    check_entry "$share/applications/$app.desktop" "$app"
+    check_entry "$share/applications/$app.desktop"
     need "$share/icons/hicolor/scalable/apps/$app.svg"
     for size in "${sizes[@]}"; do
         png=$share/icons/hicolor/${size}x${size}/apps/$app.png
@@ -90,7 +93,7 @@ for app in "${apps[@]}"; do
 done
 
 for app in "${autostart[@]}"; do
-    check_entry "$root/etc/xdg/autostart/$app.desktop" "$app"
+    check_entry "$root/etc/xdg/autostart/$app.desktop"
 done
 
 for package in "${packages[@]}"; do

@@ -105,6 +105,7 @@ void frmNWCheck::buildLayout()
     // The layout's list box has no horizontal scroll bar: long entries are
     // cut at its edge.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
     setColour(List1, QPalette::Base, QColor(255, 255, 128));
 
     ResetMessage =

@@ -11,6 +11,6 @@ case "$program" in
   tempral) exe=timer/tempral target=tempral ;;
   *) echo "usage: $0 vesnal|tempral [arguments]" >&2; exit 2 ;;
 esac
-"$top/scripts/deps.sh"
+"$top/scripts/deps.sh" run
 "$top/scripts/build.sh" "$target"
 exec "${BUILD_DIR:-$top/build}/$exe" "$@"

@@ -3,7 +3,7 @@
 # as root, the Samba lab in network namespaces of its own).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/deps.sh"
+"$top/scripts/deps.sh" test
 "$top/scripts/build.sh"
 cd "${BUILD_DIR:-$top/build}"
 ctest --output-on-failure -j 2 "$@"

@@ -10,9 +10,11 @@
 
 int main(int argc, char **argv)
 {
+    SystemPlatform::chooseWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vesnal"));
     QApplication::setApplicationVersion(QStringLiteral(VESNAL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vesnal"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
 
     ControlFiles::copyMissing(QCoreApplication::applicationDirPath(), ControlFiles::systemFolder());

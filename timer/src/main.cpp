@@ -8,9 +8,11 @@
 
 int main(int argc, char **argv)
 {
+    SystemPlatform::chooseWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tempral");
     QApplication::setApplicationVersion(TEMPRAL_VERSION);
+    QApplication::setDesktopFileName("tempral");
 
     const auto line = SystemPlatform::serialLine();
     const auto settings = SystemPlatform::settings();

@@ -10,7 +10,8 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     platform/linux/deliverylauncher.cpp platform/linux/deliverylauncher.h
     platform/linux/localidentity.cpp platform/linux/localidentity.h
     platform/linux/smbbackend.cpp platform/linux/smbbackend.h
-    platform/linux/systemplatform.cpp)
+    platform/linux/systemplatform.cpp
+    platform/linux/windowsystem.cpp platform/linux/windowsystem.h)
   set(VESNAL_PLATFORM_LIBRARIES PkgConfig::SMBCLIENT)
 else()
   message(FATAL_ERROR "Vesnal has no platform back end for ${CMAKE_SYSTEM_NAME}")

@@ -22,4 +22,8 @@ std::unique_ptr<ProcessLauncher> deliveryLauncher();
 QString netbiosName();
 QString workgroup();
 
+// Picks the window system before the application starts, where the
+// desktop offers a choice.
+void chooseWindowSystem();
+
 } // namespace SystemPlatform

@@ -72,6 +72,7 @@ PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *
     m_text->setPalette(palette);
     const QString all = heading(record) + QStringLiteral("\n\n") + record.text;
     m_text->setPlainText(all);
+    m_text->setAccessibleName(QStringLiteral("Primljena poruka"));
     m_text->setMinimumSize(TextWidth, fittingHeight(all, m_text->font(), TextWidth));
 
     m_ok->setDefault(true);

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWindow>
@@ -36,6 +37,9 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
     connect(ResetMessage, &QPushButton::clicked, this, &frmNWCheck::ResetMessage_Click);
     connect(Send, &QToolButton::clicked, this, &frmNWCheck::Send_Click);
     connect(Pomoc, &ClickableLabel::clicked, this, &frmNWCheck::Pomoc_Click);
+    // F1 reaches the guide from the keyboard, from either window.
+    new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmNWCheck::Pomoc_Click,
+                  Qt::ApplicationShortcut);
     Manual->installEventFilter(this);
     List1->installEventFilter(this);
     RichTextBox1->installEventFilter(this);

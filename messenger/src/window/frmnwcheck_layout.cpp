@@ -102,6 +102,10 @@ void frmNWCheck::buildLayout()
                   QStringLiteral("Spisak (lista) primalaca poruke"));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setSortingEnabled(false);
+    // The layout's list box has no horizontal scroll bar: long entries are
+    // cut at its edge.
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
     setColour(List1, QPalette::Base, QColor(255, 255, 128));
 
     ResetMessage =
@@ -144,6 +148,18 @@ void frmNWCheck::buildLayout()
 
     for (QLabel *label : {Length, Latinica, static_cast<QLabel *>(Pomoc), Label2})
         label->setFocusPolicy(Qt::NoFocus);
+
+    // What a screen reader says where the caption does not tell what the
+    // control is, is spelled out letter by letter, or is a symbol.
+    Manual->setAccessibleName(QStringLiteral("Naziv primaoca"));
+    RichTextBox1->setAccessibleName(QStringLiteral("Poruka"));
+    Send->setAccessibleName(QStringLiteral("Pošalji poruku"));
+    AddItem->setAccessibleName(QStringLiteral("Stavi u listu primalaca"));
+    ToAll->setAccessibleName(QStringLiteral("Svima u mreži"));
+    RemoveItem->setAccessibleName(QStringLiteral("Ukloni iz liste primalaca"));
+    tvwNetwork->setAccessibleName(QStringLiteral("Struktura mreže"));
+    List1->setAccessibleName(QStringLiteral("Primaoci poruke"));
+    Total->setAccessibleName(QStringLiteral("Ukupan broj primalaca"));
 
     const QList<QWidget *> order = {Manual,     RichTextBox1, Send,        ResetList,
                                     AddItem,    ToAll,        RemoveItem,  ToLocalGroup,

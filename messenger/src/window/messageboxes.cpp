@@ -2,6 +2,17 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+
+// Qt names its standard buttons in English; the boxes speak Serbian.
+static void nameButtons(QMessageBox &box)
+{
+    for (const auto &[button, text] :
+         {std::pair{QMessageBox::Ok, "U redu"}, std::pair{QMessageBox::Yes, "Da"},
+          std::pair{QMessageBox::No, "Ne"}})
+        if (QAbstractButton *b = box.button(button))
+            b->setText(QString::fromUtf8(text));
+}
 
 void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
 {
@@ -12,6 +23,7 @@ void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
                 : icon == Icon::Exclamation ? QMessageBox::Warning
                                             : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
+    nameButtons(box);
     box.exec();
 }
 
@@ -23,5 +35,6 @@ bool QtMessageBoxes::confirm(QWidget *parent, const QString &text)
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
+    nameButtons(box);
     return box.exec() == QMessageBox::Yes;
 }

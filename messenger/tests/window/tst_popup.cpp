@@ -6,6 +6,8 @@
 #include "popup/shownstate.h"
 #include "receiver/spool.h"
 
+#include "desktopchecks.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
@@ -83,6 +85,7 @@ private slots:
         QCOMPARE(w->windowTitle(), "Vesnal – primljena poruka");
         QCOMPARE(w->okButton()->text(), "U redu");
         QVERIFY(w->textBox()->isReadOnly() && w->isVisible());
+        QCOMPARE(unnamedControls(const_cast<PopupWindow *>(w)).join("; "), QString());
         // What the window manager is told: above the others, not taking the keyboard.
         QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(w->testAttribute(Qt::WA_ShowWithoutActivating));

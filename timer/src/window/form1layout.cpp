@@ -4,6 +4,7 @@
 #include "window/form1.h"
 
 #include "core/ticktimer.h"
+#include "widgets/captionlabel.h"
 #include "widgets/fitfont.h"
 #include "widgets/icons.h"
 #include "widgets/outlineshape.h"
@@ -173,6 +174,20 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
         f = fitFont(f, QSize(w->width() - 8, w->height()), Qt::AlignRight, {"8888"});
         w->setFont(f);
     }
+
+    // The labels beside the boxes are their captions; fields and boxes carry
+    // the names a screen reader says.
+    makeCaption(Label5, Pamti_vreme);
+    makeCaption(Label6, Pamti_port);
+    makeCaption(Label7, chkZvuk);
+    Label4->setBuddy(PortCombo);
+    Zadato1->setAccessibleName("Zadato vreme u sekundama");
+    Ostalo1->setAccessibleName("Preostalo vreme");
+    PortCombo->setAccessibleName("Serijski port");
+    PortCombo->lineEdit()->setAccessibleName("Serijski port");
+    Pamti_vreme->setAccessibleName("Pamti zadato vreme");
+    Pamti_port->setAccessibleName("Pamti port");
+    chkZvuk->setAccessibleName("Zvuk");
 
     setTabOrder(Zadato1, PortCombo);
     setTabOrder(PortCombo, Pamti_vreme);

@@ -1,11 +1,14 @@
 #include "window/messageboxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 static void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                     const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    // Qt names its OK button in English; the boxes speak Serbian.
+    box.button(QMessageBox::Ok)->setText("U redu");
     box.exec();
 }
 

@@ -12,27 +12,6 @@ bool isFilteredOut(const QString &remoteName)
 }
 } // namespace
 
-NetResources::Key::Key(const QString &name) : name(name)
-{
-    // Folds letter by letter without copying the name; names with
-    // characters outside the basic plane take the full folding.
-    quint64 h = 1469598103934665603ull; // FNV-1a over the folded letters
-    for (QChar c : name) {
-        if (c.isSurrogate()) {
-            hash = qHash(name.toCaseFolded());
-            return;
-        }
-        const char16_t u = c.unicode();
-        const char16_t folded =
-            u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u) : QChar::toCaseFolded(char32_t(u));
-        h = (h ^ folded) * 1099511628211ull;
-    }
-    h ^= h >> 33; // spread the high bits into the bucket bits
-    h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
-    hash = size_t(h);
-}
-
 NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
 
 NetResource::~NetResource() = default;
@@ -49,11 +28,12 @@ void NetResource::EnumerateChildren()
     ChildResources = std::make_unique<NetResources>();
     if (!m_network)
         return;
-    const auto listed = m_network->list(IsRoot ? nullptr : &Record);
-    if (!listed)
+    const NetListing listed = m_network->enumerate(IsRoot ? nullptr : &Record);
+    m_unanswered = listed.outcome == NetListing::Outcome::NoAnswer;
+    if (!listed.isListed())
         return; // not opened: stays unlisted and is asked again next time
-    ChildResources->reserve(listed->size());
-    for (const NetRecord &record : *listed) {
+    ChildResources->reserve(listed.records.size());
+    for (const NetRecord &record : listed.records) {
         auto child = std::make_unique<NetResource>(m_network);
         child->SetRecord(record);
         if (isFilteredOut(child->RemoteName()))
@@ -63,6 +43,24 @@ void NetResource::EnumerateChildren()
         ChildResources->Add(std::move(child));
     }
     Enumerated = true;
+}
+
+NetResource *NetResource::listedChild(const QString &key) const
+{
+    return Enumerated ? ChildResources->Item(key) : nullptr;
+}
+
+void NetResource::listAhead(const QList<NetResource *> &resources)
+{
+    if (!m_network)
+        return;
+    QList<const NetRecord *> fresh, unanswered;
+    for (const NetResource *r : resources) {
+        if (r->Enumerated)
+            continue;
+        (r->m_unanswered ? unanswered : fresh).append(r->IsRoot ? nullptr : &r->Record);
+    }
+    m_network->listAhead(fresh + unanswered);
 }
 
 void NetResource::SetRecord(const NetRecord &record)
@@ -111,7 +109,7 @@ void NetResources::reserve(qsizetype size)
 
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    const Key key(resource->RemoteName());
+    const CaseBlindName key(resource->RemoteName());
     if (m_index.contains(key))
         return nullptr;
     m_index.insert(key, int(m_members.size()));
@@ -128,7 +126,7 @@ NetResource *NetResources::Item(int position) const
 
 NetResource *NetResources::Item(const QString &key) const
 {
-    const auto it = m_index.constFind(Key(key));
+    const auto it = m_index.constFind(CaseBlindName(key));
     return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
 }
 
@@ -143,7 +141,7 @@ bool NetResources::Remove(int position)
 
 bool NetResources::Remove(const QString &key)
 {
-    const auto it = m_index.constFind(Key(key));
+    const auto it = m_index.constFind(CaseBlindName(key));
     return it != m_index.cend() && Remove(*it + 1);
 }
 
@@ -151,5 +149,5 @@ void NetResources::reindex()
 {
     m_index.clear();
     for (size_t i = 0; i < m_members.size(); ++i)
-        m_index.insert(Key(m_members[i]->RemoteName()), int(i));
+        m_index.insert(CaseBlindName(m_members[i]->RemoteName()), int(i));
 }

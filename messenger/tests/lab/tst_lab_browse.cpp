@@ -2,7 +2,7 @@
 // namespace of the lab, seen from the client namespace this test runs in.
 #include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
-#include "platform/linux/smbbackend.h"
+#include "platform/linux/smbbrowser.h"
 #include "recordinglauncher.h"
 #include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
@@ -13,6 +13,8 @@
 
 namespace
 {
+
+const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
 
 // The record of that remote name, or nullptr.
 const NetRecord *find(const std::optional<QList<NetRecord>> &records, const QString &remote)
@@ -34,7 +36,7 @@ private slots:
     // build its browse list: poll the real back end, within a bound.
     void smbBackendListsTheWorkgroupAndItsServer()
     {
-        SmbBackend smb;
+        SmbBrowser smb(Helper);
         QElapsedTimer clock;
         clock.start();
         const NetRecord *server = nullptr;
@@ -56,7 +58,7 @@ private slots:
 
     void routerAndWindowShowTheRealNetwork()
     {
-        auto network = makeSystemNetwork();
+        auto network = makeSystemNetwork(std::make_unique<SmbBrowser>(Helper));
         const auto top = network->list(nullptr);
         QVERIFY(top && !top->isEmpty());
         QCOMPARE(top->at(0).remoteName, SystemNetwork::SmbName);

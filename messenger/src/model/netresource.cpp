@@ -29,7 +29,8 @@ void NetResource::EnumerateChildren()
     if (!m_network)
         return;
     const NetListing listed = m_network->enumerate(IsRoot ? nullptr : &Record);
-    m_unanswered = listed.outcome == NetListing::Outcome::NoAnswer;
+    m_unanswered = listed.isUnanswered();
+    m_silent = listed.outcome == NetListing::Outcome::NoAnswer;
     if (!listed.isListed())
         return; // not opened: stays unlisted and is asked again next time
     ChildResources->reserve(listed.records.size());
@@ -54,13 +55,13 @@ void NetResource::listAhead(const QList<NetResource *> &resources)
 {
     if (!m_network)
         return;
-    QList<const NetRecord *> fresh, unanswered;
+    QList<const NetRecord *> fresh, silent;
     for (const NetResource *r : resources) {
         if (r->Enumerated)
             continue;
-        (r->m_unanswered ? unanswered : fresh).append(r->IsRoot ? nullptr : &r->Record);
+        (r->m_silent ? silent : fresh).append(r->IsRoot ? nullptr : &r->Record);
     }
-    m_network->listAhead(fresh + unanswered);
+    m_network->listAhead(fresh + silent);
 }
 
 void NetResource::SetRecord(const NetRecord &record)

@@ -33,8 +33,9 @@ public:
 
     // Starts the listings that Children() of these resources will need, all
     // together, so that their waits overlap; each Children() then takes its
-    // result. Resources whose last listing got no answer start last, so a
-    // host that answers is never kept waiting behind those that did not.
+    // result. Resources whose last listing was asked and got no answer start
+    // last, so a host that answers is not kept waiting behind those that did
+    // not (one that never got its turn goes first next time).
     // listAhead({}) drops whatever nobody took.
     void listAhead(const QList<NetResource *> &resources);
 
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<NetResources> ChildResources;
     bool IsRoot = true;
     bool m_unanswered = false;
+    bool m_silent = false; // asked, and no answer came
 };
 
 // The ordered children of one resource, keyed by remote name. Keys ignore

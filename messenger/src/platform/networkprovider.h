@@ -11,6 +11,7 @@ struct NetListing {
         Listed,   // `records` are the children
         Refused,  // the network answered that this cannot be listed
         NoAnswer, // no answer in time, or one that made no sense: worth asking again
+        NotAsked, // listings asked ahead used up their time before this one could start
     };
     Outcome outcome = Outcome::Refused;
     QList<NetRecord> records;
@@ -18,7 +19,13 @@ struct NetListing {
     static NetListing listed(QList<NetRecord> records) { return {Outcome::Listed, records}; }
     static NetListing refused() { return {Outcome::Refused, {}}; }
     static NetListing noAnswer() { return {Outcome::NoAnswer, {}}; }
+    static NetListing notAsked() { return {Outcome::NotAsked, {}}; }
     bool isListed() const { return outcome == Outcome::Listed; }
+    // No answer yet, either way: worth asking again.
+    bool isUnanswered() const
+    {
+        return outcome == Outcome::NoAnswer || outcome == Outcome::NotAsked;
+    }
 };
 
 // Lists the network one level at a time. The window reaches the network only
@@ -30,7 +37,8 @@ public:
 
     // The children of `parent`, in a stable order; `parent` is null for the
     // top of the network (the providers). Every listing is bounded in time:
-    // one that has no answer by its deadline ends as NoAnswer.
+    // one that has no answer by its deadline ends as NoAnswer (NotAsked when
+    // it was asked ahead and never got its turn).
     virtual NetListing enumerate(const NetRecord *parent) = 0;
 
     // The children, or std::nullopt when the listing failed either way.

@@ -4,11 +4,12 @@
 # far too much, or refuse. $1 is "list" or "probe", $2 the address. Every
 # start is logged to $FAKE_LISTER_DIR/log; a workgroup named VRACA answers
 # once the file $FAKE_LISTER_DIR/budna exists. Workgroups ZIVA* answer (all
-# with the same computers), and TIHA* never do.
+# with the same computers), and TIHA* never do. $FAKE_LISTER_TOP, when set,
+# names the workgroups of the top.
 d=${FAKE_LISTER_DIR:-/nonexistent}
 echo "$1 $2" >>"$d/log"
 case "$2" in
-smb://) for g in ZIVA SPORA TIHA PADA SMECE OGROMNA ODBIJA VRACA ZIVA2; do
+smb://) for g in ${FAKE_LISTER_TOP:-ZIVA SPORA TIHA PADA SMECE OGROMNA ODBIJA VRACA ZIVA2}; do
     printf 'workgroup\t%s\t\n' $g
 done ;;
 smb://ZIVA*) printf 'server\tPC-01\tRa\\\\cunar\\tu\\nsobi\nserver\tPC-02\t\n' ;;

@@ -21,14 +21,8 @@ NetListing FakeNetwork::enumerate(const NetRecord *parent)
     const QString key = parent ? parent->remoteName : QString();
     ++m_total;
     ++m_listings[key];
-    if (int &f = m_failures[key]; f > 0) {
-        --f;
-        return NetListing::refused();
-    }
-    if (int &f = m_silent[key]; f > 0) {
-        --f;
-        return NetListing::noAnswer();
-    }
+    if (auto failures = m_failures.find(key); failures != m_failures.end() && !failures->isEmpty())
+        return {failures->takeFirst(), {}};
     return NetListing::listed(m_children.value(key));
 }
 

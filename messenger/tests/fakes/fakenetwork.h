@@ -13,10 +13,19 @@ public:
     // Adds a child record under `parent` ("" for the top) and returns it.
     NetRecord &add(const QString &parent, const QString &remoteName, quint32 displayType,
                    const QString &comment = QString());
-    // Listing `remoteName` is refused this many more times.
-    void failOpen(const QString &remoteName, int times = 1) { m_failures[remoteName] = times; }
-    // Listing `remoteName` gets no answer this many more times.
-    void noAnswer(const QString &remoteName, int times = 1) { m_silent[remoteName] = times; }
+    // The next `times` listings of `remoteName` end so (after those queued before).
+    void fail(const QString &remoteName, NetListing::Outcome outcome, int times = 1)
+    {
+        m_failures[remoteName].append(QList<NetListing::Outcome>(times, outcome));
+    }
+    void failOpen(const QString &remoteName, int times = 1)
+    {
+        fail(remoteName, NetListing::Outcome::Refused, times);
+    }
+    void noAnswer(const QString &remoteName, int times = 1)
+    {
+        fail(remoteName, NetListing::Outcome::NoAnswer, times);
+    }
     void makeReachable(const QString &share) { m_reachable.insert(share); }
 
     NetListing enumerate(const NetRecord *parent) override;
@@ -30,8 +39,7 @@ public:
 
 private:
     QHash<QString, QList<NetRecord>> m_children;
-    QHash<QString, int> m_failures;
-    QHash<QString, int> m_silent;
+    QHash<QString, QList<NetListing::Outcome>> m_failures;
     QHash<QString, int> m_listings;
     QSet<QString> m_reachable;
     int m_total = 0;

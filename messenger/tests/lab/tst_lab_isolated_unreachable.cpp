@@ -30,6 +30,8 @@ const char *outcome(const NetListing &l)
         return "refused";
     case NetListing::Outcome::NoAnswer:
         return "no answer";
+    case NetListing::Outcome::NotAsked:
+        return "not asked";
     }
     return "";
 }

@@ -27,8 +27,8 @@ private slots:
         FakeNetwork net;
         net.add("", "A", NetDisplay::Domain);
         net.add("A", "\\\\PC-01", NetDisplay::Server);
-        net.noAnswer("A", 1);
         net.failOpen("A", 1);
+        net.noAnswer("A", 1);
         NetResource root(&net);
         NetResource *a = root.Children().Item("A");
         QCOMPARE(a->Children().Count(), 0); // refused
@@ -43,19 +43,22 @@ private slots:
     void listingsAskedAheadSkipListedAndPutUnansweredLast()
     {
         FakeNetwork net;
-        for (const char *name : {"A", "B", "C"})
+        for (const char *name : {"A", "B", "C", "D"})
             net.add("", name, NetDisplay::Domain);
         net.add("B", "\\\\PC-01", NetDisplay::Server);
         net.noAnswer("A", 1);
         NetResource root(&net);
         NetResources &top = root.Children();
-        NetResource *a = top.Item("A"), *b = top.Item("B"), *c = top.Item("C");
+        NetResource *a = top.Item("A"), *b = top.Item("B"), *c = top.Item("C"), *d = top.Item("D");
+        net.fail("D", NetListing::Outcome::NotAsked);
         a->Children(); // no answer
         b->Children(); // listed
+        d->Children(); // never got its turn: unanswered, yet not last
+        QVERIFY(a->lastListingUnanswered() && d->lastListingUnanswered());
         QCOMPARE(root.listedChild("a"), a);
         QVERIFY(b->listedChild("\\\\pc-01") && !a->listedChild("x"));
-        root.listAhead({a, b, c, &root});
-        QCOMPARE(net.aheadCalls.last(), (QStringList{"C", "A"}));
+        root.listAhead({a, b, c, d, &root});
+        QCOMPARE(net.aheadCalls.last(), (QStringList{"C", "D", "A"}));
 
         NetResource unlisted(&net); // never asks the network to find a child
         QVERIFY(!unlisted.listedChild("A"));

@@ -110,6 +110,23 @@ private slots:
         QCOMPARE(state("TIHA"), QString("N:FAKE"));
     }
 
+    void aLiveWorkgroupBehindManySilentOnesGetsItsTurn()
+    {
+        // Eight silent workgroups take every slot of the first activation's
+        // listings; the live one after them is not even started, and goes
+        // first at the next activation.
+        qputenv("FAKE_LISTER_TOP", "TIHA1 TIHA2 TIHA3 TIHA4 TIHA5 TIHA6 TIHA7 TIHA8 ZIVA");
+        Window w(makeSystemNetwork(browser()));
+        w.window.Form_Load();
+        w.window.Form_Activate();
+        qunsetenv("FAKE_LISTER_TOP");
+        QCOMPARE(frmNWCheck::nodeTag(w.node("ZIVA")), QString("N"));
+        QCOMPARE(w.node("ZIVA")->childCount(), 1);
+        w.window.Form_Activate();
+        QCOMPARE(frmNWCheck::nodeTag(w.node("ZIVA")), QString("Y"));
+        QCOMPARE(w.node("ZIVA")->childCount(), 2);
+    }
+
     void aNodeWithoutAnswerListsOnceItsHostAnswers()
     {
         Window w(makeSystemNetwork(browser()));

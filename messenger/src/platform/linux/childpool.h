@@ -4,13 +4,14 @@
 
 #include <QList>
 #include <memory>
+#include <optional>
 
 // Runs a batch of child processes, at most `parallel` at a time, in the
 // order given, all against one deadline: a child still running at the
-// deadline is killed with its group, and one that has not started by then
-// is never started; both end TimedOut. So a batch never takes longer than
-// its deadline, however many of its children hang. Outcomes are taken in
-// any order, from the thread that made the pool.
+// deadline is killed with its group (TimedOut), and one that has not started
+// by then is never started. So a batch never takes longer than its deadline,
+// however many of its children hang. Outcomes are taken in any order, from
+// the thread that made the pool.
 class ChildPool
 {
 public:
@@ -27,8 +28,9 @@ public:
     ChildPool(const ChildPool &) = delete;
     ChildPool &operator=(const ChildPool &) = delete;
 
-    // The outcome of job `index` once it has ended.
-    ChildOutcome take(qsizetype index);
+    // The outcome of job `index` once it has ended; std::nullopt when the
+    // deadline passed before it could start (or there is no such job).
+    std::optional<ChildOutcome> take(qsizetype index);
 
 private:
     struct State;

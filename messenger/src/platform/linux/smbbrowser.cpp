@@ -94,7 +94,8 @@ NetListing SmbBrowser::enumerate(const NetRecord *parent)
     if (const auto prepared = m_aheadAt.constFind(url); prepared != m_aheadAt.cend()) {
         const qsizetype index = *prepared;
         m_aheadAt.erase(prepared);
-        return listingFrom(m_ahead->take(index), parentRemote);
+        const auto outcome = m_ahead->take(index);
+        return outcome ? listingFrom(*outcome, parentRemote) : NetListing::notAsked();
     }
     ChildProcess child(m_program, {QStringLiteral("list"), url}, {{}, OutputLimit});
     return listingFrom(child.finish(QDeadlineTimer(m_deadline)), parentRemote);

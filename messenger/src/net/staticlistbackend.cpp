@@ -103,8 +103,8 @@ void dropRepeatedNames(QList<Group> &groups)
 // user's own file, and nothing else would tell why it shows nothing.
 void complain(const QString &path, const QString &why)
 {
-    std::fprintf(stderr, "%s: %s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                 qPrintable(path), qPrintable(why));
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    std::fprintf(stderr, "%s: %s: %s\n", qPrintable(program), qPrintable(path), qPrintable(why));
 }
 
 } // namespace

@@ -54,6 +54,16 @@ private slots:
         qInfo("browse list ready after %lld ms", clock.elapsed());
         QVERIFY2(server, "RADNAGRUPA and PC-01 did not appear within 90 s");
         QCOMPARE(server->displayType, NetDisplay::Server);
+
+        // Each listing is a child of its own: what one costs.
+        QStringList times;
+        for (const NetRecord *parent :
+             {(const NetRecord *)nullptr, find(groups, "RADNAGRUPA"), server}) {
+            clock.restart();
+            QVERIFY(smb.list(parent));
+            times << QString::number(clock.elapsed());
+        }
+        qInfo("listing the top / RADNAGRUPA / PC-01: %s ms", qPrintable(times.join(" / ")));
     }
 
     void routerAndWindowShowTheRealNetwork()
@@ -66,8 +76,11 @@ private slots:
         RecordingLauncher launcher;
         FakeMessageBoxes boxes;
         frmNWCheck window(*network, launcher, boxes, {});
+        QElapsedTimer clock;
+        clock.start();
         window.Form_Load();
         window.Form_Activate();
+        qInfo("load step and activation: %lld ms", clock.elapsed());
         QTreeWidgetItem *provider = window.nodes.find(SystemNetwork::SmbName);
         QTreeWidgetItem *group = window.nodes.find("RADNAGRUPA");
         QTreeWidgetItem *server = window.nodes.find("\\\\PC-01");

@@ -4,6 +4,7 @@
 // host did not answer lists once it does.
 #include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
+#include "oneatatime.h"
 #include "platform/linux/smbbrowser.h"
 #include "recordinglauncher.h"
 #include "widgets/netnode.h"
@@ -15,18 +16,6 @@ namespace
 {
 
 constexpr std::chrono::milliseconds Deadline(1000);
-
-// The same listings, one at a time: what asking ahead must not change.
-class OneAtATime : public NetworkProvider
-{
-public:
-    explicit OneAtATime(std::unique_ptr<NetworkProvider> inner) : m_inner(std::move(inner)) {}
-    NetListing enumerate(const NetRecord *parent) override { return m_inner->enumerate(parent); }
-    bool opensAsDirectory(const QString &name) override { return m_inner->opensAsDirectory(name); }
-
-private:
-    std::unique_ptr<NetworkProvider> m_inner;
-};
 
 // Every node in tree order: key, text, picture, tag; placeholders included.
 QStringList dump(const QTreeWidgetItem *item, int depth = 0)

@@ -4,13 +4,10 @@
 // The same network walked one listing at a time shows what waiting for each
 // in turn costs.
 //   bench_activation [DEADLINE-MS [ROUNDS]]     default 1000 ms, 3 rounds
-#include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
+#include "networkwindow.h"
 #include "oneatatime.h"
 #include "platform/linux/smbbrowser.h"
-#include "recordinglauncher.h"
-#include "widgets/netnode.h"
-#include "window/frmnwcheck.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,15 +26,9 @@ double activation(int silent, std::chrono::milliseconds deadline, bool together)
         makeSystemNetwork(std::make_unique<SmbBrowser>(QStringLiteral(BENCH_LISTER), deadline));
     if (!together)
         network = std::make_unique<OneAtATime>(std::move(network));
-    RecordingLauncher launcher;
-    FakeMessageBoxes boxes;
-    frmNWCheck window(*network, launcher, boxes, {});
-    QElapsedTimer clock;
-    clock.start();
-    window.Form_Load();
-    window.Form_Activate();
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    const QTreeWidgetItem *live = window.nodes.find(QStringLiteral("ZIVA"));
+    NetworkWindow w(std::move(network));
+    const double ms = double(w.loadAndActivate());
+    const QTreeWidgetItem *live = w.node(QStringLiteral("ZIVA"));
     return live && live->childCount() == 10 ? ms : -1;
 }
 

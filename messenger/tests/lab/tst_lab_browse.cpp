@@ -1,11 +1,8 @@
 // Browsing a real Samba server: PC-01 in workgroup RADNAGRUPA, in a network
 // namespace of the lab, seen from the client namespace this test runs in.
-#include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
 #include "platform/linux/smbbrowser.h"
-#include "recordinglauncher.h"
-#include "widgets/netnode.h"
-#include "window/frmnwcheck.h"
+#include "networkwindow.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -73,14 +70,9 @@ private slots:
         QVERIFY(top && !top->isEmpty());
         QCOMPARE(top->at(0).remoteName, SystemNetwork::SmbName);
 
-        RecordingLauncher launcher;
-        FakeMessageBoxes boxes;
-        frmNWCheck window(*network, launcher, boxes, {});
-        QElapsedTimer clock;
-        clock.start();
-        window.Form_Load();
-        window.Form_Activate();
-        qInfo("load step and activation: %lld ms", clock.elapsed());
+        NetworkWindow w(std::move(network));
+        qInfo("load step and activation: %lld ms", w.loadAndActivate());
+        const frmNWCheck &window = w.window;
         QTreeWidgetItem *provider = window.nodes.find(SystemNetwork::SmbName);
         QTreeWidgetItem *group = window.nodes.find("RADNAGRUPA");
         QTreeWidgetItem *server = window.nodes.find("\\\\PC-01");
@@ -90,7 +82,7 @@ private slots:
         QCOMPARE(server->parent(), group);
         QCOMPARE(server->text(0), QString("PC-01"));
         QCOMPARE(server->childCount(), 0);
-        QVERIFY(boxes.texts.isEmpty() && launcher.commands.isEmpty());
+        QVERIFY(w.boxes.texts.isEmpty() && w.launcher.commands.isEmpty());
     }
 };
 

@@ -2,8 +2,13 @@
 
 #include "platform/networkprovider.h"
 
+#include <algorithm>
+
 namespace
 {
+// Listings that reached the network so far, to order those asked ahead.
+quint64 listingsAsked = 0;
+
 // Providers that add nothing a message can reach; matched exactly.
 bool isFilteredOut(const QString &remoteName)
 {
@@ -30,7 +35,8 @@ void NetResource::EnumerateChildren()
         return;
     const NetListing listed = m_network->enumerate(IsRoot ? nullptr : &Record);
     m_unanswered = listed.isUnanswered();
-    m_silent = listed.outcome == NetListing::Outcome::NoAnswer;
+    if (listed.outcome != NetListing::Outcome::NotAsked)
+        m_askedAt = ++listingsAsked;
     if (!listed.isListed())
         return; // not opened: stays unlisted and is asked again next time
     ChildResources->reserve(listed.records.size());
@@ -55,13 +61,17 @@ void NetResource::listAhead(const QList<NetResource *> &resources)
 {
     if (!m_network)
         return;
-    QList<const NetRecord *> fresh, silent;
-    for (const NetResource *r : resources) {
-        if (r->Enumerated)
-            continue;
-        (r->m_silent ? silent : fresh).append(r->IsRoot ? nullptr : &r->Record);
-    }
-    m_network->listAhead(fresh + silent);
+    QList<const NetResource *> pending;
+    for (const NetResource *r : resources)
+        if (!r->Enumerated)
+            pending.append(r);
+    std::stable_sort(
+        pending.begin(), pending.end(),
+        [](const NetResource *a, const NetResource *b) { return a->m_askedAt < b->m_askedAt; });
+    QList<const NetRecord *> parents;
+    for (const NetResource *r : pending)
+        parents.append(r->IsRoot ? nullptr : &r->Record);
+    m_network->listAhead(parents);
 }
 
 void NetResource::SetRecord(const NetRecord &record)

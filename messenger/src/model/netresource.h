@@ -33,9 +33,9 @@ public:
 
     // Starts the listings that Children() of these resources will need, all
     // together, so that their waits overlap; each Children() then takes its
-    // result. Resources whose last listing was asked and got no answer start
-    // last, so a host that answers is not kept waiting behind those that did
-    // not (one that never got its turn goes first next time).
+    // result. They start in the order they were last asked, never-asked
+    // first: when silent hosts use up the time of a batch, those that got no
+    // turn go first in the next, and every host gets its turn.
     // listAhead({}) drops whatever nobody took.
     void listAhead(const QList<NetResource *> &resources);
 
@@ -61,7 +61,7 @@ private:
     std::unique_ptr<NetResources> ChildResources;
     bool IsRoot = true;
     bool m_unanswered = false;
-    bool m_silent = false; // asked, and no answer came
+    quint64 m_askedAt = 0; // when a listing last reached the network (0: never)
 };
 
 // The ordered children of one resource, keyed by remote name. Keys ignore

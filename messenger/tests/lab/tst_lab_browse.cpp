@@ -1,8 +1,8 @@
 // Browsing a real Samba server: PC-01 in workgroup RADNAGRUPA, in a network
 // namespace of the lab, seen from the client namespace this test runs in.
 #include "net/systemnetwork.h"
-#include "platform/linux/smbbrowser.h"
 #include "networkwindow.h"
+#include "platform/linux/smbbrowser.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -91,8 +91,7 @@ private slots:
         const int inside = ::open(qPrintable("/run/netns/" + Namespace), O_RDONLY | O_CLOEXEC);
         QVERIFY(home >= 0 && inside >= 0);
         QCOMPARE(::setns(inside, CLONE_NEWNET), 0);
-        NetworkWindow w(
-            makeSystemNetwork(std::make_unique<SmbBrowser>(BinaryDir + "/vesnal-net")));
+        NetworkWindow w(makeSystemNetwork(std::make_unique<SmbBrowser>(BinaryDir + "/vesnal-net")));
         w.loadAndActivate();
         QCOMPARE(::setns(home, CLONE_NEWNET), 0);
         ::close(home), ::close(inside);

@@ -74,13 +74,17 @@ private slots:
 
     void aLiveWorkgroupBehindManySilentOnesGetsItsTurn()
     {
-        // Eight silent workgroups take every slot of the first activation's
-        // listings; the live one after them is not even started, and goes
-        // first at the next activation.
-        qputenv("FAKE_LISTER_TOP", "TIHA1 TIHA2 TIHA3 TIHA4 TIHA5 TIHA6 TIHA7 TIHA8 ZIVA");
+        // Sixteen silent workgroups before the live one: eight take every
+        // slot of an activation's listings, and the rest get no turn. Those
+        // asked longest ago go first, so the live one is asked by the third.
+        QStringList top;
+        for (int i = 1; i <= 16; ++i)
+            top << QString("TIHA%1").arg(i);
+        qputenv("FAKE_LISTER_TOP", (top.join(' ') + " ZIVA").toLatin1());
         NetworkWindow w(browser());
         w.loadAndActivate();
         qunsetenv("FAKE_LISTER_TOP");
+        w.window.Form_Activate();
         QCOMPARE(w.state("ZIVA"), QString("N:FAKE"));
         w.window.Form_Activate();
         QCOMPARE(w.state("ZIVA"), QString("Y:PC-01,PC-02"));

@@ -65,6 +65,7 @@ end_pid() {
     [[ "$pid" =~ ^[1-9][0-9]*$ ]] || return 0
     alive "$pid" || return 0
     kill -TERM "$pid" 2>/dev/null || return 0
+    kill -CONT "$pid" 2>/dev/null || true # a daemon a test left stopped
     for i in $(seq 50); do
         alive "$pid" || return 0
         sleep 0.1
@@ -274,6 +275,16 @@ server min protocol = NT1
 local master = no
 dos charset = CP852
 message command = env VESNAL_SPOOL=$dir/spool $receive %s %f %L &
+CONF
+    # PC-05, alone in TIHAGRUPA and its master browser: a test silences it
+    # (SIGSTOP to its smbd: connections are taken, never answered) and
+    # brings it back (SIGCONT).
+    add_receiver PC-05 10.203.0.5/24 <<CONF
+workgroup = TIHAGRUPA
+server min protocol = NT1
+local master = yes
+preferred master = yes
+os level = 65
 CONF
 }
 

@@ -2,8 +2,13 @@
 
 #include "platform/networkprovider.h"
 
+#include <algorithm>
+
 namespace
 {
+// Listings that reached the network so far, to order those asked ahead.
+quint64 listingsAsked = 0;
+
 // Providers that add nothing a message can reach; matched exactly.
 bool isFilteredOut(const QString &remoteName)
 {
@@ -11,27 +16,6 @@ bool isFilteredOut(const QString &remoteName)
            remoteName == QLatin1String("Microsoft Terminal Services");
 }
 } // namespace
-
-NetResources::Key::Key(const QString &name) : name(name)
-{
-    // Folds letter by letter without copying the name; names with
-    // characters outside the basic plane take the full folding.
-    quint64 h = 1469598103934665603ull; // FNV-1a over the folded letters
-    for (QChar c : name) {
-        if (c.isSurrogate()) {
-            hash = qHash(name.toCaseFolded());
-            return;
-        }
-        const char16_t u = c.unicode();
-        const char16_t folded =
-            u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u) : QChar::toCaseFolded(char32_t(u));
-        h = (h ^ folded) * 1099511628211ull;
-    }
-    h ^= h >> 33; // spread the high bits into the bucket bits
-    h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
-    hash = size_t(h);
-}
 
 NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
 
@@ -49,11 +33,14 @@ void NetResource::EnumerateChildren()
     ChildResources = std::make_unique<NetResources>();
     if (!m_network)
         return;
-    const auto listed = m_network->list(IsRoot ? nullptr : &Record);
-    if (!listed)
+    const NetListing listed = m_network->enumerate(IsRoot ? nullptr : &Record);
+    m_unanswered = listed.isUnanswered();
+    if (listed.outcome != NetListing::Outcome::NotAsked)
+        m_askedAt = ++listingsAsked;
+    if (!listed.isListed())
         return; // not opened: stays unlisted and is asked again next time
-    ChildResources->reserve(listed->size());
-    for (const NetRecord &record : *listed) {
+    ChildResources->reserve(listed.records.size());
+    for (const NetRecord &record : listed.records) {
         auto child = std::make_unique<NetResource>(m_network);
         child->SetRecord(record);
         if (isFilteredOut(child->RemoteName()))
@@ -63,6 +50,28 @@ void NetResource::EnumerateChildren()
         ChildResources->Add(std::move(child));
     }
     Enumerated = true;
+}
+
+NetResource *NetResource::listedChild(const QString &key) const
+{
+    return Enumerated ? ChildResources->Item(key) : nullptr;
+}
+
+void NetResource::listAhead(const QList<NetResource *> &resources)
+{
+    if (!m_network)
+        return;
+    QList<const NetResource *> pending;
+    for (const NetResource *r : resources)
+        if (!r->Enumerated)
+            pending.append(r);
+    std::stable_sort(
+        pending.begin(), pending.end(),
+        [](const NetResource *a, const NetResource *b) { return a->m_askedAt < b->m_askedAt; });
+    QList<const NetRecord *> parents;
+    for (const NetResource *r : pending)
+        parents.append(r->IsRoot ? nullptr : &r->Record);
+    m_network->listAhead(parents);
 }
 
 void NetResource::SetRecord(const NetRecord &record)
@@ -111,7 +120,7 @@ void NetResources::reserve(qsizetype size)
 
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    const Key key(resource->RemoteName());
+    const CaseBlindName key(resource->RemoteName());
     if (m_index.contains(key))
         return nullptr;
     m_index.insert(key, int(m_members.size()));
@@ -128,7 +137,7 @@ NetResource *NetResources::Item(int position) const
 
 NetResource *NetResources::Item(const QString &key) const
 {
-    const auto it = m_index.constFind(Key(key));
+    const auto it = m_index.constFind(CaseBlindName(key));
     return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
 }
 
@@ -143,7 +152,7 @@ bool NetResources::Remove(int position)
 
 bool NetResources::Remove(const QString &key)
 {
-    const auto it = m_index.constFind(Key(key));
+    const auto it = m_index.constFind(CaseBlindName(key));
     return it != m_index.cend() && Remove(*it + 1);
 }
 
@@ -151,5 +160,5 @@ void NetResources::reindex()
 {
     m_index.clear();
     for (size_t i = 0; i < m_members.size(); ++i)
-        m_index.insert(Key(m_members[i]->RemoteName()), int(i));
+        m_index.insert(CaseBlindName(m_members[i]->RemoteName()), int(i));
 }

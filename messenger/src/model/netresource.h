@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/caseblindname.h"
 #include "platform/netrecord.h"
 
 #include <QHash>
@@ -22,6 +23,21 @@ public:
 
     // The children; lists them first unless a listing already completed.
     NetResources &Children();
+    // The child under `key` when the children are listed, without ever
+    // asking the network (null otherwise).
+    NetResource *listedChild(const QString &key) const;
+    // Whether the last listing got no answer in time. Like a refused one it
+    // is asked again at the next Children(); the tree keeps such a node
+    // unlisted instead of taking it for an empty one.
+    bool lastListingUnanswered() const { return m_unanswered; }
+
+    // Starts the listings that Children() of these resources will need, all
+    // together, so that their waits overlap; each Children() then takes its
+    // result. They start in the order they were last asked, never-asked
+    // first: when silent hosts use up the time of a batch, those that got no
+    // turn go first in the next, and every host gets its turn.
+    // listAhead({}) drops whatever nobody took.
+    void listAhead(const QList<NetResource *> &resources);
 
     QString Comment() const { return Record.comment; }
     QString LocalName() const { return Record.localName; }
@@ -44,6 +60,8 @@ private:
     bool Enumerated = false;
     std::unique_ptr<NetResources> ChildResources;
     bool IsRoot = true;
+    bool m_unanswered = false;
+    quint64 m_askedAt = 0; // when a listing last reached the network (0: never)
 };
 
 // The ordered children of one resource, keyed by remote name. Keys ignore
@@ -67,20 +85,6 @@ private:
     void reserve(qsizetype size);
     void reindex();
 
-    // A remote name that hashes and compares without regard to case. The
-    // hash is taken once, and spares the letter-by-letter comparison of
-    // names that differ.
-    struct Key {
-        explicit Key(const QString &name);
-        QString name;
-        size_t hash;
-        bool operator==(const Key &other) const
-        {
-            return hash == other.hash && name.compare(other.name, Qt::CaseInsensitive) == 0;
-        }
-    };
-    friend size_t qHash(const Key &key, size_t seed) { return key.hash ^ seed; }
-
     std::vector<std::unique_ptr<NetResource>> m_members;
-    QHash<Key, int> m_index; // position - 1
+    QHash<CaseBlindName, int> m_index; // position - 1
 };

@@ -3,12 +3,11 @@
 #include <QRegularExpression>
 #include <cerrno>
 #include <iconv.h>
+#include <mutex>
 
-namespace
-{
-
-// One iconv conversion from UTF-8; closed when it goes out of scope.
-class Converter
+// One iconv conversion from UTF-8; closed when it goes out of scope. Opening
+// one costs more than converting a name, so a code page keeps its own.
+class CodePage::Converter
 {
 public:
     explicit Converter(const QString &to) : m_cd(iconv_open(to.toLatin1().constData(), "UTF-8")) {}
@@ -21,12 +20,16 @@ public:
     Converter &operator=(const Converter &) = delete;
     bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     iconv_t get() const { return m_cd; }
+    std::mutex mutex; // iconv keeps state between calls
 
 private:
     iconv_t m_cd;
 };
 
-} // namespace
+CodePage::CodePage(const QString &name, std::shared_ptr<Converter> converter)
+    : m_name(name), m_converter(std::move(converter))
+{
+}
 
 bool CodePage::isAcceptableName(const QString &name)
 {
@@ -36,16 +39,19 @@ bool CodePage::isAcceptableName(const QString &name)
 
 std::optional<CodePage> CodePage::byName(const QString &name)
 {
-    if (!isAcceptableName(name) || !Converter(name).ok())
+    if (!isAcceptableName(name))
         return std::nullopt;
-    return CodePage(name);
+    auto converter = std::make_shared<Converter>(name);
+    if (!converter->ok())
+        return std::nullopt;
+    return CodePage(name, std::move(converter));
 }
 
 std::optional<QByteArray> CodePage::encode(const QString &text, QString *firstMissing) const
 {
-    Converter converter(m_name);
-    if (!converter.ok())
-        return std::nullopt;
+    Converter &converter = *m_converter;
+    const std::lock_guard lock(converter.mutex);
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr); // a fresh start
     QByteArray in = text.toUtf8();
     // Every code page that can name a NetBIOS character set takes at most
     // four bytes for one UTF-8 byte; usually exactly one or fewer.

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // A DOS code page as smbclient names it ("CP1250"), checked through iconv:
@@ -21,9 +22,12 @@ public:
 
     // The text in this code page, or std::nullopt when a character of it has
     // no place there (then *firstMissing, when given, is that character).
+    // Copies share one converter, which one call at a time uses.
     std::optional<QByteArray> encode(const QString &text, QString *firstMissing = nullptr) const;
 
 private:
-    explicit CodePage(const QString &name) : m_name(name) {}
+    class Converter;
+    CodePage(const QString &name, std::shared_ptr<Converter> converter);
     QString m_name;
+    std::shared_ptr<Converter> m_converter;
 };

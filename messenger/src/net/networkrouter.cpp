@@ -15,7 +15,12 @@ NetworkProvider *NetworkRouter::find(const QString &name) const
     return nullptr;
 }
 
-std::optional<QList<NetRecord>> NetworkRouter::list(const NetRecord *parent)
+bool NetworkRouter::isProvider(const NetRecord &record)
+{
+    return record.displayType == NetDisplay::Network && record.remoteName == record.provider;
+}
+
+NetListing NetworkRouter::enumerate(const NetRecord *parent)
 {
     if (!parent) {
         QList<NetRecord> providers;
@@ -29,19 +34,26 @@ std::optional<QList<NetRecord>> NetworkRouter::list(const NetRecord *parent)
             r.provider = e.name;
             providers.append(r);
         }
-        return providers;
+        return NetListing::listed(providers);
     }
     NetworkProvider *backend = find(parent->provider);
     if (!backend)
-        return std::nullopt;
-    // A provider record stands for its back end's own top.
-    const bool isProvider =
-        parent->displayType == NetDisplay::Network && parent->remoteName == parent->provider;
-    auto children = backend->list(isProvider ? nullptr : parent);
-    if (children)
-        for (auto &child : *children)
-            child.provider = parent->provider;
+        return NetListing::refused();
+    NetListing children = backend->enumerate(isProvider(*parent) ? nullptr : parent);
+    for (auto &child : children.records)
+        child.provider = parent->provider;
     return children;
+}
+
+void NetworkRouter::listAhead(const QList<const NetRecord *> &parents)
+{
+    for (const auto &e : m_backends) {
+        QList<const NetRecord *> own;
+        for (const NetRecord *parent : parents)
+            if (parent && parent->provider == e.name)
+                own.append(isProvider(*parent) ? nullptr : parent);
+        e.backend->listAhead(own);
+    }
 }
 
 bool NetworkRouter::opensAsDirectory(const QString &remoteName)

@@ -19,8 +19,11 @@ public:
     // provider (plain \\SERVER\share paths).
     void setPathFallback(const QString &name) { m_fallback = name; }
 
-    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
+    // Hands each back end the parents that are its own (every back end is
+    // told, so each drops what it prepared before).
+    void listAhead(const QList<const NetRecord *> &parents) override;
 
 private:
     struct Entry {
@@ -28,6 +31,8 @@ private:
         std::unique_ptr<NetworkProvider> backend;
     };
     NetworkProvider *find(const QString &name) const;
+    // A provider record stands for its back end's own top.
+    static bool isProvider(const NetRecord &record);
 
     std::vector<Entry> m_backends;
     QString m_fallback;

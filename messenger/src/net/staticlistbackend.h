@@ -1,9 +1,12 @@
 #pragma once
 
+#include "net/caseblindname.h"
 #include "platform/networkprovider.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // Workgroups and computers read from a text file the user edits, for
 // networks where browsing is switched off. This computer is always listed
@@ -28,8 +31,11 @@ public:
 
     // ~/.config/Vesnal/mreza.txt (the user's config folder).
     static QString defaultPath();
+    // The largest file read; a larger one is refused whole.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
-    // The groups of a list file's text, in file order; malformed lines left out.
+    // The groups of a list file's text, in file order; malformed lines left
+    // out. Takes time in proportion to the text.
     static QList<Group> parse(const QString &text);
     // A NetBIOS name as the delivery helper takes it (see netbiosname.h).
     static bool isValidName(const QString &name);
@@ -37,14 +43,23 @@ public:
     // The file's groups plus this computer in its own group (once).
     QList<Group> groups() const;
 
-    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &) override { return false; }
 
 private:
+    // The groups as last read, with their positions by name.
+    struct Listed {
+        QString stamp; // the file's size and time stamps when it was read
+        QList<Group> groups;
+        QHash<CaseBlindName, qsizetype> at;
+    };
     QString groupRemote(const QString &group) const;
+    QList<Group> readFile() const;
+    const Listed &current() const;
 
     QString m_path;
     QString m_provider;
     QString m_ownName;
     QString m_ownGroup;
+    mutable std::optional<Listed> m_listed;
 };

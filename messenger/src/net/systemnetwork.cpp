@@ -6,8 +6,13 @@
 
 std::unique_ptr<NetworkProvider> makeSystemNetwork()
 {
+    return makeSystemNetwork(SystemPlatform::networkBrowser());
+}
+
+std::unique_ptr<NetworkProvider> makeSystemNetwork(std::unique_ptr<NetworkProvider> browser)
+{
     auto router = std::make_unique<NetworkRouter>();
-    router->add(SystemNetwork::SmbName, SystemPlatform::networkBrowser());
+    router->add(SystemNetwork::SmbName, std::move(browser));
     router->add(SystemNetwork::ListName,
                 std::make_unique<StaticListBackend>(
                     StaticListBackend::defaultPath(), SystemNetwork::ListName,

@@ -5,6 +5,29 @@
 #include <QList>
 #include <optional>
 
+// How one listing went.
+struct NetListing {
+    enum class Outcome {
+        Listed,   // `records` are the children
+        Refused,  // the network answered that this cannot be listed
+        NoAnswer, // no answer in time, or one that made no sense: worth asking again
+        NotAsked, // listings asked ahead used up their time before this one could start
+    };
+    Outcome outcome = Outcome::Refused;
+    QList<NetRecord> records;
+
+    static NetListing listed(QList<NetRecord> records) { return {Outcome::Listed, records}; }
+    static NetListing refused() { return {Outcome::Refused, {}}; }
+    static NetListing noAnswer() { return {Outcome::NoAnswer, {}}; }
+    static NetListing notAsked() { return {Outcome::NotAsked, {}}; }
+    bool isListed() const { return outcome == Outcome::Listed; }
+    // No answer yet, either way: worth asking again.
+    bool isUnanswered() const
+    {
+        return outcome == Outcome::NoAnswer || outcome == Outcome::NotAsked;
+    }
+};
+
 // Lists the network one level at a time. The window reaches the network only
 // through this interface; tests hand it an in-memory network.
 class NetworkProvider
@@ -13,10 +36,29 @@ public:
     virtual ~NetworkProvider() = default;
 
     // The children of `parent`, in a stable order; `parent` is null for the
-    // top of the network (the providers). std::nullopt means the listing
-    // could not be opened at all, which the model retries on the next ask.
-    virtual std::optional<QList<NetRecord>> list(const NetRecord *parent) = 0;
+    // top of the network (the providers). Every listing is bounded in time:
+    // one that has no answer by its deadline ends as NoAnswer (NotAsked when
+    // it was asked ahead and never got its turn).
+    virtual NetListing enumerate(const NetRecord *parent) = 0;
+
+    // The children, or std::nullopt when the listing failed either way.
+    std::optional<QList<NetRecord>> list(const NetRecord *parent)
+    {
+        NetListing listing = enumerate(parent);
+        if (!listing.isListed())
+            return std::nullopt;
+        return std::move(listing.records);
+    }
 
     // Whether a share's network path (\\SERVER\share) opens as a directory.
     virtual bool opensAsDirectory(const QString &remoteName) = 0;
+
+    // Starts the listings of `parents` (null: the top) now, together, for a
+    // caller that will enumerate() each of them soon: their waits overlap,
+    // and together they take at most one listing's deadline. enumerate()
+    // then takes a prepared result (waiting for it if need be), in any
+    // order. A later call drops what the earlier one prepared and nobody
+    // took; listAhead({}) drops it all. Providers that answer at once need
+    // not do anything.
+    virtual void listAhead(const QList<const NetRecord *> &parents) { Q_UNUSED(parents) }
 };

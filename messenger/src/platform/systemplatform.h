@@ -12,7 +12,8 @@
 namespace SystemPlatform
 {
 
-// The system's own network listing (on Linux: SMB browsing).
+// The system's own network listing (on Linux: SMB browsing, each listing in
+// a child process of the helper vesnal-net beside the running program).
 std::unique_ptr<NetworkProvider> networkBrowser();
 
 // Starts one "net send NAME TEXT" command line per call, without waiting.

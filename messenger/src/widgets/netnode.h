@@ -31,4 +31,7 @@ public:
     const bool placeholder;
     // Whether this node's own placeholder child still stands.
     bool hasPlaceholder = false;
+    // The activation in which this node's listing last got no answer (-1:
+    // none). The later passes of that activation leave it alone.
+    int unansweredIn = -1;
 };

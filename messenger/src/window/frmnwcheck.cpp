@@ -102,6 +102,7 @@ void frmNWCheck::Form_Load()
 
 void frmNWCheck::Form_Activate()
 {
+    ++m_activation;
     ExpandAllNodes();
     ExpandAllNodes();
     Manual->setFocus();

@@ -112,7 +112,12 @@ protected:
 
 private:
     void buildLayout();
-    void ExpandNode(QTreeWidgetItem *node);
+    // Lists one node; false when the listing got no answer (the node then
+    // stays unlisted, its placeholder kept).
+    bool ExpandNode(QTreeWidgetItem *node);
+    // The resource behind a node, found by the keys of its ancestors; with
+    // `mayList` false only through levels already listed.
+    NetResource *resourceOf(QTreeWidgetItem *node, bool mayList);
     NetNode *makeNode(const QString &key, const QString &text, const QString &image,
                       bool placeholder = false);
     NetNode *makeResourceNode(const NetResource &resource);
@@ -130,5 +135,6 @@ private:
     bool m_cameFromHelp = false;
     QHash<QString, int> m_entryCount; // entries of List1, for the duplicate test
     bool m_loaded = false;
+    int m_activation = 0; // activations so far
     bool m_shownOnce = false;
 };

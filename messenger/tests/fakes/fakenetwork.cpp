@@ -16,16 +16,22 @@ NetRecord &FakeNetwork::add(const QString &parent, const QString &remoteName, qu
     return list.last();
 }
 
-std::optional<QList<NetRecord>> FakeNetwork::list(const NetRecord *parent)
+NetListing FakeNetwork::enumerate(const NetRecord *parent)
 {
     const QString key = parent ? parent->remoteName : QString();
     ++m_total;
     ++m_listings[key];
-    if (int &f = m_failures[key]; f > 0) {
-        --f;
-        return std::nullopt;
-    }
-    return m_children.value(key);
+    if (auto failures = m_failures.find(key); failures != m_failures.end() && !failures->isEmpty())
+        return {failures->takeFirst(), {}};
+    return NetListing::listed(m_children.value(key));
+}
+
+void FakeNetwork::listAhead(const QList<const NetRecord *> &parents)
+{
+    QStringList keys;
+    for (const NetRecord *parent : parents)
+        keys.append(parent ? parent->remoteName : QString());
+    aheadCalls.append(keys);
 }
 
 bool FakeNetwork::opensAsDirectory(const QString &remoteName)

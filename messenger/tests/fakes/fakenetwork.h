@@ -13,19 +13,33 @@ public:
     // Adds a child record under `parent` ("" for the top) and returns it.
     NetRecord &add(const QString &parent, const QString &remoteName, quint32 displayType,
                    const QString &comment = QString());
-    // Listing `remoteName` fails to open this many more times.
-    void failOpen(const QString &remoteName, int times = 1) { m_failures[remoteName] = times; }
+    // The next `times` listings of `remoteName` end so (after those queued before).
+    void fail(const QString &remoteName, NetListing::Outcome outcome, int times = 1)
+    {
+        m_failures[remoteName].append(QList<NetListing::Outcome>(times, outcome));
+    }
+    void failOpen(const QString &remoteName, int times = 1)
+    {
+        fail(remoteName, NetListing::Outcome::Refused, times);
+    }
+    void noAnswer(const QString &remoteName, int times = 1)
+    {
+        fail(remoteName, NetListing::Outcome::NoAnswer, times);
+    }
     void makeReachable(const QString &share) { m_reachable.insert(share); }
 
-    std::optional<QList<NetRecord>> list(const NetRecord *parent) override;
+    NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
+    // Records what is asked ahead ("" for the top), one list per call.
+    void listAhead(const QList<const NetRecord *> &parents) override;
 
     int listings(const QString &remoteName) const { return m_listings.value(remoteName); }
     int totalListings() const { return m_total; }
+    QList<QStringList> aheadCalls;
 
 private:
     QHash<QString, QList<NetRecord>> m_children;
-    QHash<QString, int> m_failures;
+    QHash<QString, QList<NetListing::Outcome>> m_failures;
     QHash<QString, int> m_listings;
     QSet<QString> m_reachable;
     int m_total = 0;

@@ -3,7 +3,7 @@
 #include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
 #include "platform/linux/deliverylauncher.h"
-#include "platform/linux/smbbackend.h"
+#include "platform/linux/smbbrowser.h"
 #include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 
@@ -42,7 +42,7 @@ QString runHelper(const QString &rest)
 // Both levels the window lists: the workgroups, and PC-01 in RADNAGRUPA.
 bool browseListReady()
 {
-    SmbBackend smb;
+    SmbBrowser smb(Helper);
     for (const NetRecord &group : smb.list(nullptr).value_or(QList<NetRecord>{}))
         if (group.remoteName == QLatin1String("RADNAGRUPA"))
             for (const NetRecord &r : smb.list(&group).value_or(QList<NetRecord>{}))
@@ -76,7 +76,7 @@ private slots:
             qPrintable(err));
 
         // The window: tree -> recipient list -> typed text -> Send -> inbox.
-        auto network = makeSystemNetwork();
+        auto network = makeSystemNetwork(std::make_unique<SmbBrowser>(Helper));
         DeliveryLauncher launcher(QFileInfo(Helper).absolutePath());
         FakeMessageBoxes boxes;
         frmNWCheck window(*network, launcher, boxes, {});

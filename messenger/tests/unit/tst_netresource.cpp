@@ -1,5 +1,6 @@
-// The network model: lazy listing, retry after a failed open, the filter,
-// case-blind keys, short names and type names.
+// The network model: lazy listing, retry after a refused or unanswered
+// listing, listings asked ahead, the filter, case-blind keys, short names and
+// type names.
 #include "fakenetwork.h"
 #include "model/netresource.h"
 
@@ -19,6 +20,49 @@ private slots:
         QCOMPARE(root.Children().Count(), 1); // asked again, now listed
         QCOMPARE(&root.Children(), &root.Children());
         QCOMPARE(net.listings(""), 2);
+    }
+
+    void unansweredIsToldApartAndAskedAgain()
+    {
+        FakeNetwork net;
+        net.add("", "A", NetDisplay::Domain);
+        net.add("A", "\\\\PC-01", NetDisplay::Server);
+        net.failOpen("A", 1);
+        net.noAnswer("A", 1);
+        NetResource root(&net);
+        NetResource *a = root.Children().Item("A");
+        QCOMPARE(a->Children().Count(), 0); // refused
+        QVERIFY(!a->lastListingUnanswered());
+        QCOMPARE(a->Children().Count(), 0); // asked again: no answer, told apart
+        QVERIFY(a->lastListingUnanswered());
+        QCOMPARE(a->Children().Count(), 1);
+        QVERIFY(!a->lastListingUnanswered());
+        QCOMPARE(net.listings("A"), 3);
+    }
+
+    void listingsAskedAheadSkipListedAndPutUnansweredLast()
+    {
+        FakeNetwork net;
+        for (const char *name : {"A", "B", "C", "D"})
+            net.add("", name, NetDisplay::Domain);
+        net.add("B", "\\\\PC-01", NetDisplay::Server);
+        net.noAnswer("A", 1);
+        NetResource root(&net);
+        NetResources &top = root.Children();
+        NetResource *a = top.Item("A"), *b = top.Item("B"), *c = top.Item("C"), *d = top.Item("D");
+        net.fail("D", NetListing::Outcome::NotAsked);
+        a->Children(); // no answer
+        b->Children(); // listed
+        d->Children(); // never got its turn: unanswered, yet not last
+        QVERIFY(a->lastListingUnanswered() && d->lastListingUnanswered());
+        QCOMPARE(root.listedChild("a"), a);
+        QVERIFY(b->listedChild("\\\\pc-01") && !a->listedChild("x"));
+        root.listAhead({a, b, c, d, &root});
+        QCOMPARE(net.aheadCalls.last(), (QStringList{"C", "D", "A"}));
+
+        NetResource unlisted(&net); // never asks the network to find a child
+        QVERIFY(!unlisted.listedChild("A"));
+        QCOMPARE(net.listings(""), 1);
     }
 
     void filterKeysAndDuplicates()

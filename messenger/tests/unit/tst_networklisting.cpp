@@ -1,12 +1,12 @@
+// The network's rules: the list file, the router of several back ends, and
+// how the SMB browser's children's entries become records.
 #include "fakenetwork.h"
 #include "net/networkrouter.h"
 #include "net/staticlistbackend.h"
-#include "platform/linux/deadlineworker.h"
-#include "platform/linux/smbbackend.h"
+#include "platform/linux/smbbrowser.h"
 
 #include <QtTest>
-#include <atomic>
-#include <libsmbclient.h>
+#include <sys/stat.h>
 
 // "GROUP:NAME=comment,NAME|GROUP:..." — one string compares a whole parse.
 static QByteArray render(const QList<StaticListBackend::Group> &groups)
@@ -78,6 +78,52 @@ private slots:
         QVERIFY(!list.list(&gone) && !list.list(&foreign));
     }
 
+    void largeListFiles()
+    {
+        // Repeats among many names: each group keeps a name's first line,
+        // whatever its case, and another group may hold the same name.
+        QByteArray text = "[A]\n";
+        for (int i = 0; i < 30000; ++i)
+            text += "PC-" + QByteArray::number(i) + " a" + QByteArray::number(i) + "\n";
+        text += "pc-7 repeat\nPC-29999\n[B]\nPC-7 b\n[a]\nPc-12 repeat\nNEW\n";
+        const auto groups = StaticListBackend::parse(QString::fromUtf8(text));
+        QCOMPARE(groups.size(), 2);
+        QCOMPARE(groups[0].computers.size(), 30001);
+        QCOMPARE(groups[0].computers[7].name + groups[0].computers[7].comment, QString("PC-7a7"));
+        QCOMPARE(groups[0].computers.last().name, QString("NEW"));
+        QCOMPARE(render({groups[1]}), "B:PC-7=b");
+
+        // Read whole or not at all: a file over the limit is refused with a
+        // line on standard error, never listed in part; a pipe is never
+        // opened (a read could wait for ever).
+        const QString path = m_dir.filePath("velika.txt");
+        StaticListBackend list(path, "L", "PC-09", "KUCA");
+        QByteArray big = "[VELIKA]\n";
+        while (big.size() <= StaticListBackend::MaxFileBytes)
+            big += "PC-" + QByteArray::number(big.size()) + "\n";
+        const auto write = [&](const QByteArray &bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+        };
+        write(big);
+        QCOMPARE(render(list.groups()), "KUCA:PC-09");
+        // Cut to the limit exactly, it is taken (the last line whole).
+        big.truncate(big.lastIndexOf('\n', StaticListBackend::MaxFileBytes - 1) + 1);
+        write(big);
+        const QByteArray lastLine = big.mid(big.lastIndexOf('\n', big.size() - 2) + 1).trimmed();
+        const auto all = list.groups();
+        QCOMPARE(all.size(), 2);
+        QCOMPARE(all[0].computers.last().name, QString::fromLatin1(lastLine));
+
+        const QString fifo = m_dir.filePath("cev.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(render(StaticListBackend(fifo, "L", "PC-09", "KUCA").groups()), "KUCA:PC-09");
+        QVERIFY(clock.elapsed() < 2000);
+    }
+
     void routerDispatchesByProvider()
     {
         NetworkRouter router;
@@ -106,51 +152,41 @@ private slots:
         none.provider.clear();
         unknown.provider = "Nepoznat";
         QVERIFY(!router.list(&none) && !router.list(&unknown));
+        // How a listing failed reaches the caller: refused, or no answer.
+        s.noAnswer("RADNAGRUPA");
+        QCOMPARE(router.enumerate(&groups->at(0)).outcome, NetListing::Outcome::NoAnswer);
+        QCOMPARE(router.enumerate(&unknown).outcome, NetListing::Outcome::Refused);
+
+        // Asked ahead: each back end gets its own parents (its provider as its
+        // top), and every one is told, so that each drops what it prepared.
+        router.listAhead({&top->at(1), &groups->at(0), nullptr, &unknown, &top->at(0)});
+        QCOMPARE(s.aheadCalls.last(), (QStringList{"RADNAGRUPA", ""}));
+        QCOMPARE(l.aheadCalls.last(), QStringList{""});
+        router.listAhead({});
+        QCOMPARE(s.aheadCalls, (QList<QStringList>{{"RADNAGRUPA", ""}, {}}));
+        QCOMPARE(l.aheadCalls.size(), 2);
     }
 
     void smbEntries()
     {
-        const auto entry = [](const char *parent, unsigned type, const char *name,
-                              const char *remote, quint32 display = 0) { // remote "" = left out
-            const auto r = SmbBackend::recordFor(parent, type, name, "opis");
-            QCOMPARE(r ? r->remoteName : QString(), QString(remote));
-            QVERIFY(!r || (r->displayType == display && r->comment == "opis"));
+        using Kind = ListingFormat::Kind;
+        const auto entry = [](const char *parent, Kind kind, const char *name, const char *remote,
+                              quint32 display) {
+            const NetRecord r = SmbBrowser::recordFor(parent, {kind, name, "opis"});
+            QCOMPARE(r.remoteName, QString(remote));
+            QCOMPARE(r.displayType, display);
+            QCOMPARE(r.comment, QString("opis"));
         };
-        entry("", SMBC_WORKGROUP, "RADNAGRUPA", "RADNAGRUPA", NetDisplay::Domain);
-        entry("RADNAGRUPA", SMBC_SERVER, "PC-01", "\\\\PC-01", NetDisplay::Server);
-        entry("\\\\PC-01", SMBC_FILE_SHARE, "javno", "\\\\PC-01\\javno", NetDisplay::Share);
-        entry("\\\\PC-01", SMBC_FILE_SHARE, "C$", "\\\\PC-01\\C$", NetDisplay::ShareAdmin);
-        entry("\\\\PC-01\\javno", SMBC_DIR, "f", "\\\\PC-01\\javno\\f", NetDisplay::Directory);
-        entry("\\\\PC-01", SMBC_PRINTER_SHARE, "lp", "");
-        entry("\\\\PC-01", SMBC_IPC_SHARE, "IPC$", "");
-        entry("\\\\PC-01\\javno", SMBC_FILE, "a.txt", "");
-        entry("\\\\PC-01\\javno", SMBC_DIR, "..", "");
+        entry("", Kind::Workgroup, "RADNAGRUPA", "RADNAGRUPA", NetDisplay::Domain);
+        entry("RADNAGRUPA", Kind::Server, "PC-01", "\\\\PC-01", NetDisplay::Server);
+        entry("\\\\PC-01", Kind::Share, "javno", "\\\\PC-01\\javno", NetDisplay::Share);
+        entry("\\\\PC-01", Kind::Share, "C$", "\\\\PC-01\\C$", NetDisplay::ShareAdmin);
+        entry("\\\\PC-01\\javno", Kind::Directory, "f", "\\\\PC-01\\javno\\f",
+              NetDisplay::Directory);
         // Each part percent-encoded, so '/', '?' and '%' stay in one name.
-        QCOMPARE(SmbBackend::urlFor("\\\\PC-01\\Moji dokumenti\\a%b?c/d"),
+        QCOMPARE(SmbBrowser::urlFor("\\\\PC-01\\Moji dokumenti\\a%b?c/d"),
                  QString("smb://PC-01/Moji%20dokumenti/a%25b%3Fc%2Fd"));
-    }
-
-    void overrunningCallCostsItsDeadlineOnce()
-    {
-        auto release = std::make_shared<std::atomic<bool>>(false);
-        auto ran = std::make_shared<std::atomic<int>>(0);
-        DeadlineWorker worker;
-        QElapsedTimer clock;
-        clock.start();
-        const auto stuck = [=] { // bounded to 10 s
-            for (int i = 0; i < 1000 && !*release; ++i)
-                QThread::msleep(10);
-        };
-        QVERIFY(!worker.run(stuck, std::chrono::milliseconds(200)));
-        QVERIFY(clock.elapsed() >= 190 && clock.elapsed() < 2000);
-        // While it is stuck, later calls fail at once and do not run.
-        clock.restart();
-        QVERIFY(!worker.run([=] { ++*ran; }, std::chrono::seconds(5)));
-        QVERIFY(clock.elapsed() < 100 && worker.busy());
-        *release = true;
-        QTRY_VERIFY_WITH_TIMEOUT(!worker.busy(), 5000);
-        QVERIFY(worker.run([=] { ++*ran; }, std::chrono::seconds(5)));
-        QCOMPARE(ran->load(), 1);
+        QCOMPARE(SmbBrowser::urlFor(""), QString("smb://"));
     }
 };
 

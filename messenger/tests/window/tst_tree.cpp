@@ -107,6 +107,67 @@ private slots:
         QVERIFY(f.node("X_FAKE"));
         QCOMPARE(f.net.totalListings(), listed);
     }
+
+    void unansweredNodesStayUnlistedAndAreAskedAgain()
+    {
+        WindowFixture f;
+        WindowFixture::addDefaultNetwork(f.net);
+        f.net.noAnswer("RADNAGRUPA", 2);
+        f.net.failOpen("DRUGA", 1);
+        frmNWCheck &w = f.make();
+        // No answer: tag "N" and the placeholder kept. A refusal ends
+        // listed and empty, as before.
+        QCOMPARE(frmNWCheck::nodeTag(f.node("RADNAGRUPA")), QString("N"));
+        QCOMPARE(f.childTexts("RADNAGRUPA"), QStringList{"FAKE"});
+        QCOMPARE(frmNWCheck::nodeTag(f.node("DRUGA")), QString("Y"));
+        QCOMPARE(f.node("DRUGA")->childCount(), 0);
+        QCOMPARE(f.net.listings("RADNAGRUPA"), 1); // the second pass asked it once
+        // Expanded by hand with still no answer: closed again, so that
+        // opening it once more asks again; then it lists.
+        f.node("SMB")->setExpanded(true);
+        f.node("RADNAGRUPA")->setExpanded(true);
+        QVERIFY(!f.node("RADNAGRUPA")->isExpanded());
+        QCOMPARE(f.childTexts("RADNAGRUPA"), QStringList{"FAKE"});
+        f.node("RADNAGRUPA")->setExpanded(true);
+        QVERIFY(f.node("RADNAGRUPA")->isExpanded());
+        QCOMPARE(f.childTexts("RADNAGRUPA"), (QStringList{"PC-01", "PC-02"}));
+        QCOMPARE(frmNWCheck::nodeTag(f.node("RADNAGRUPA")), QString("Y"));
+        QCOMPARE(f.net.listings("RADNAGRUPA"), 3);
+        const int listed = f.net.totalListings();
+        w.Form_Activate();
+        QCOMPARE(f.net.totalListings(), listed);
+    }
+
+    void anUnansweredNodeIsAskedOncePerActivation()
+    {
+        WindowFixture f;
+        WindowFixture::addDefaultNetwork(f.net);
+        f.net.noAnswer("SMB", 100);
+        frmNWCheck &w = f.make({"/H"}); // three passes
+        QCOMPARE(f.net.listings("SMB"), 1);
+        w.ExpandAllNodes(); // as Enter in the name box or ">>" run it
+        QCOMPARE(f.net.listings("SMB"), 1);
+        w.Form_Activate();
+        QCOMPARE(f.net.listings("SMB"), 2);
+        w.tvwNetwork_Expand(f.node("SMB")); // by hand: asked at once
+        QCOMPARE(f.net.listings("SMB"), 3);
+        QCOMPARE(f.childTexts("SMB"), QStringList{"FAKE"});
+    }
+
+    void eachPassAsksAheadForTheListingsItWillNeed()
+    {
+        WindowFixture f;
+        WindowFixture::addDefaultNetwork(f.net);
+        f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
+        f.net.noAnswer("DRUGA", 1);
+        frmNWCheck &w = f.make();
+        // Pass 1: the provider; pass 2: its workgroups (not the share, whose
+        // test comes first, nor servers). Each pass drops what is left.
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"SMB"}, {}, {"RADNAGRUPA", "DRUGA"}, {}}));
+        f.net.aheadCalls.clear();
+        w.Form_Activate(); // only the unanswered one is left
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"DRUGA"}, {}, {}, {}}));
+    }
 };
 
 QTEST_MAIN(TestTree)

@@ -2,11 +2,11 @@
 
 #include "platform/linux/deliverylauncher.h"
 #include "platform/linux/localidentity.h"
-#include "platform/linux/smbbackend.h"
+#include "platform/linux/smbbrowser.h"
 
 std::unique_ptr<NetworkProvider> SystemPlatform::networkBrowser()
 {
-    return std::make_unique<SmbBackend>();
+    return std::make_unique<SmbBrowser>();
 }
 
 std::unique_ptr<ProcessLauncher> SystemPlatform::deliveryLauncher()

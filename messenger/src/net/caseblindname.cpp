@@ -1,0 +1,22 @@
+#include "net/caseblindname.h"
+
+CaseBlindName::CaseBlindName(const QString &name) : name(name)
+{
+    // Folds letter by letter without copying the name; names with
+    // characters outside the basic plane take the full folding.
+    quint64 h = 1469598103934665603ull; // FNV-1a over the folded letters
+    for (QChar c : name) {
+        if (c.isSurrogate()) {
+            hash = qHash(name.toCaseFolded());
+            return;
+        }
+        const char16_t u = c.unicode();
+        const char16_t folded =
+            u < 0x80 ? ((u >= 'A' && u <= 'Z') ? u + 32 : u) : QChar::toCaseFolded(char32_t(u));
+        h = (h ^ folded) * 1099511628211ull;
+    }
+    h ^= h >> 33; // spread the high bits into the bucket bits
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    hash = size_t(h);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "fakemessageboxes.h"
+#include "platform/networkprovider.h"
+#include "recordinglauncher.h"
+#include "widgets/netnode.h"
+#include "window/frmnwcheck.h"
+
+#include <QElapsedTimer>
+#include <memory>
+
+// A main window over a network of the test's choosing (a real one, or one
+// of real children), with fakes for the launcher and the message boxes.
+struct NetworkWindow {
+    explicit NetworkWindow(std::unique_ptr<NetworkProvider> net)
+        : network(std::move(net)), window(*network, launcher, boxes, {})
+    {
+    }
+
+    // The load step and the first activation; the milliseconds they took.
+    qint64 loadAndActivate()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        window.Form_Load();
+        window.Form_Activate();
+        return clock.elapsed();
+    }
+
+    NetNode *node(const QString &key) const { return window.nodes.find(key); }
+    // "tag:child,child" of a node ("none" when it is not in the tree).
+    QString state(const QString &key) const
+    {
+        const NetNode *n = node(key);
+        if (!n)
+            return QStringLiteral("none");
+        QStringList children;
+        for (int i = 0; i < n->childCount(); ++i)
+            children << n->child(i)->text(0);
+        return n->tag + ':' + children.join(',');
+    }
+
+    std::unique_ptr<NetworkProvider> network;
+    RecordingLauncher launcher;
+    FakeMessageBoxes boxes;
+    frmNWCheck window;
+};

@@ -1,0 +1,126 @@
+// Vesnal started where no network interface is up: a network namespace of
+// the test's own, its loopback left down. The SMB library ends whatever
+// process sets it up there (exit status 1); that must only ever be a listing
+// child, never the window or the delivery helper. Needs root and "ip netns";
+// otherwise the test reports itself skipped (exit 77).
+#include "net/systemnetwork.h"
+#include "networkwindow.h"
+#include "platform/linux/smbbrowser.h"
+
+#include <QtTest>
+#include <csignal>
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+namespace
+{
+
+const QString BinaryDir = QStringLiteral(VESNAL_BINARY_DIR);
+const QString Namespace = QStringLiteral("vesnal-noif-%1").arg(::getpid());
+
+// Starts `program` inside the namespace, with the test's list file.
+void startInside(QProcess &p, const QString &program, const QStringList &args = {})
+{
+    p.start("ip", QStringList{"netns", "exec", Namespace, "env", "QT_QPA_PLATFORM=offscreen",
+                              BinaryDir + "/" + program} +
+                      args);
+}
+
+// Runs `ip ARGS` to its end, 10 s at most; true when it exited 0.
+bool ip(const QStringList &args, QByteArray *out = nullptr)
+{
+    QProcess p;
+    p.start("ip", args);
+    const bool ok = p.waitForFinished(10000) && p.exitCode() == 0;
+    p.kill();
+    p.waitForFinished(5000);
+    if (out)
+        *out = p.readAllStandardOutput() + p.readAllStandardError();
+    return ok;
+}
+
+} // namespace
+
+class TestNoInterface : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir(m_config.path()).mkpath("Vesnal"));
+        QFile list(m_config.filePath("Vesnal/mreza.txt"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("[KANCELARIJA]\nPC-11 prvi\nPC-12\n");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        qputenv("VESNAL_NETBIOS_NAME", "PC-09");
+        qputenv("VESNAL_WORKGROUP", "KUCA");
+    }
+
+    void onlyTheListingChildEnds()
+    {
+        QProcess child, helper, vesnal;
+        startInside(child, "vesnal-net", {"list", "smb://"});
+        QVERIFY(child.waitForFinished(20000));
+        qInfo("listing child without interfaces: exit status %d", child.exitCode());
+        QVERIFY(child.exitCode() != 0 && child.readAllStandardOutput().isEmpty());
+
+        // "*" lists through such a child, and the helper says what went wrong.
+        startInside(helper, "vesnal-net", {"send", "* zdravo"});
+        QVERIFY(helper.waitForFinished(60000));
+        const QByteArray err = helper.readAllStandardError();
+        QVERIFY2(helper.exitCode() != 0 && err.startsWith("vesnal-net: "), err.constData());
+
+        // Without the fix it was gone within 0.13 s; its two passes over the
+        // dead network take far less than these 3 s.
+        startInside(vesnal, "vesnal");
+        QVERIFY(vesnal.waitForStarted(10000));
+        QTest::qWait(3000);
+        const bool running = vesnal.state() == QProcess::Running;
+        vesnal.kill();
+        vesnal.waitForFinished(5000);
+        QVERIFY2(running, vesnal.readAllStandardError().constData());
+    }
+
+    void theWindowShowsTheListFile()
+    {
+        // The window as vesnal's main() makes it, made inside the namespace.
+        const int home = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
+        const int inside = ::open(qPrintable("/run/netns/" + Namespace), O_RDONLY | O_CLOEXEC);
+        QVERIFY(home >= 0 && inside >= 0);
+        QCOMPARE(::setns(inside, CLONE_NEWNET), 0);
+        NetworkWindow w(makeSystemNetwork(std::make_unique<SmbBrowser>(BinaryDir + "/vesnal-net")));
+        w.loadAndActivate();
+        QCOMPARE(::setns(home, CLONE_NEWNET), 0);
+        ::close(home), ::close(inside);
+
+        QCOMPARE(w.state(SystemNetwork::ListName + "\\KANCELARIJA"), QString("Y:PC-11,PC-12"));
+        QVERIFY(w.node(SystemNetwork::ListName + "\\KUCA\\\\PC-09"));
+        // SMB had no answer: kept unlisted, for when the network is up.
+        QCOMPARE(w.state(SystemNetwork::SmbName), QString("N:FAKE"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QByteArray why;
+    if (::geteuid() != 0 || !ip({"netns", "add", Namespace}, &why)) {
+        std::printf("SKIP: needs root and ip netns %s\n", why.constData());
+        return 77;
+    }
+    TestNoInterface test;
+    const int status = QTest::qExec(&test, argc, argv);
+    // Whatever still runs in it was started here (vesnal, its children).
+    QByteArray pids;
+    ip({"netns", "pids", Namespace}, &pids);
+    for (const QByteArray &pid : pids.split('\n'))
+        if (pid.toInt() > 0 && pid.toInt() != ::getpid())
+            ::kill(pid.toInt(), SIGKILL);
+    ip({"netns", "del", Namespace});
+    return status;
+}
+
+#include "tst_nointerface.moc"

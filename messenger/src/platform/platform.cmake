@@ -6,6 +6,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   pkg_check_modules(SMBCLIENT REQUIRED IMPORTED_TARGET smbclient)
   set(VESNAL_PLATFORM_SOURCES
     platform/linux/childprocess.cpp platform/linux/childprocess.h
+    platform/linux/childwatch.cpp platform/linux/childwatch.h
     platform/linux/deadlineworker.cpp platform/linux/deadlineworker.h
     platform/linux/deliverylauncher.cpp platform/linux/deliverylauncher.h
     platform/linux/localidentity.cpp platform/linux/localidentity.h

@@ -3,15 +3,26 @@
 #include <QApplication>
 #include <QMessageBox>
 
-void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
+namespace
 {
-    QMessageBox box(parent);
+
+void setUp(QMessageBox &box, MessageBoxes::Icon icon, const QString &text)
+{
+    using Icon = MessageBoxes::Icon;
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     box.setIcon(icon == Icon::Critical      ? QMessageBox::Critical
                 : icon == Icon::Exclamation ? QMessageBox::Warning
                                             : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
+}
+
+} // namespace
+
+void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
+{
+    QMessageBox box(parent);
+    setUp(box, icon, text);
     box.exec();
 }
 
@@ -24,4 +35,13 @@ bool QtMessageBoxes::confirm(QWidget *parent, const QString &text)
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtMessageBoxes::notify(QWidget *parent, Icon icon, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    setUp(*box, icon, text);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }

@@ -111,19 +111,24 @@ int msLeft(const QDeadlineTimer &deadline)
 ChildProcess::ChildProcess(const QString &program, const QStringList &arguments, Options options)
     : m_options(std::move(options))
 {
-    int in[2], out[2] = {-1, -1}, err[2];
-    if (!makePipe(in, 1))
+    // No input: /dev/null, which ends at once as an empty pipe would, for
+    // fewer descriptors per start.
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2];
+    if (!m_options.input.isEmpty() && !makePipe(in, 1))
         return;
     if (m_options.captureOut && !makePipe(out, 0)) {
-        ::close(in[0]), ::close(in[1]);
+        closeFd(in[0]), closeFd(in[1]);
         return;
     }
     if (!makePipe(err, 0)) {
-        ::close(in[0]), ::close(in[1]), closeFd(out[0]), closeFd(out[1]);
+        closeFd(in[0]), closeFd(in[1]), closeFd(out[0]), closeFd(out[1]);
         return;
     }
     SpawnSetup setup;
-    posix_spawn_file_actions_adddup2(&setup.actions, in[0], 0);
+    if (in[0] >= 0)
+        posix_spawn_file_actions_adddup2(&setup.actions, in[0], 0);
+    else
+        posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
     if (out[1] >= 0)
         posix_spawn_file_actions_adddup2(&setup.actions, out[1], 1);
     else
@@ -143,13 +148,11 @@ ChildProcess::ChildProcess(const QString &program, const QStringList &arguments,
     const auto spawn = path.contains('/') ? posix_spawn : posix_spawnp;
     if (spawn(&pid, path.constData(), &setup.actions, &setup.attr, argv.data(), environ) == 0)
         m_pid = pid;
-    ::close(in[0]), closeFd(out[1]), ::close(err[1]);
+    closeFd(in[0]), closeFd(out[1]), ::close(err[1]);
     m_in = in[1], m_out = out[0], m_err = err[0];
     if (m_pid <= 0) {
         closeFd(m_in), closeFd(m_out), closeFd(m_err);
         m_finished = true; // outcome: NotStarted
-    } else if (m_options.input.isEmpty()) {
-        closeFd(m_in);
     }
 }
 

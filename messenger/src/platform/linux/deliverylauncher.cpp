@@ -21,6 +21,7 @@ namespace
 {
 
 const QString Prefix = QStringLiteral("net send ");
+constexpr long BurstPauseMs = 5;
 
 // Where outcomes go. Shared with the calls already queued to the context's
 // thread, which check on arrival that their handler is still the current one.
@@ -68,11 +69,14 @@ public:
 
     void follow(qint64 task, std::unique_ptr<ChildProcess> child, QDeadlineTimer bound)
     {
+        bool first;
         {
             std::lock_guard lock(m_mutex);
+            first = m_incoming.empty();
             m_incoming.push_back(Incoming{task, std::move(child), bound});
         }
-        wake();
+        if (first) // the rest of a burst is taken with it
+            wake();
     }
 
     void setHandler(QObject *context, OutcomeHandler handler)
@@ -117,8 +121,14 @@ private:
             }
             for (const ChildWatch::Ended &ended : watch.wait(QDeadlineTimer::Forever, m_wake))
                 report(qint64(ended.id), ended.outcome);
-            std::uint64_t count;
-            (void)!::read(m_wake, &count, sizeof count);
+            std::uint64_t count = 0;
+            if (::read(m_wake, &count, sizeof count) == sizeof count && count > 0) {
+                // Starts come in bursts, one per recipient: let the burst
+                // pass and take it in one go, rather than competing with
+                // every start for the processor.
+                const timespec pause = {0, BurstPauseMs * 1000000L};
+                ::nanosleep(&pause, nullptr);
+            }
         }
         // Helpers still under way finish on their own.
         watch.releaseAll();

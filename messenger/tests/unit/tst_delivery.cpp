@@ -306,21 +306,17 @@ private slots:
             {End::Exited, 0, "", "Can't load /etc/samba/smb.conf\nstatus NT_STATUS_OK\n", ""},
             {End::Exited, 0, "", "cli_message returned NT_STATUS_CONNECTION_DISCONNECTED\n",
              "no-smb1"},
-            {End::Exited, 0, "", "cli_message returned NT_STATUS_CONNECTION_RESET\n", "no-smb1"},
             {End::Exited, 0, "", "cli_message returned NT_STATUS_ACCESS_DENIED\n",
              "rejected NT_STATUS_ACCESS_DENIED"},
             {End::Exited, 0, "", "session setup NT_STATUS_INTERNAL_ERROR\n",
              "failed NT_STATUS_INTERNAL_ERROR"},
             {End::Exited, 1, "Connection to PC-77 failed. Error NT_STATUS_NOT_FOUND\n", "",
              "not-found"},
-            {End::Exited, 1, "Error NT_STATUS_BAD_NETWORK_NAME\n", "", "not-found"},
             {End::Exited, 1, "Error NT_STATUS_CONNECTION_REFUSED\n", "", "refused"},
-            {End::Exited, 1, "Error NT_STATUS_HOST_UNREACHABLE\n", "", "unreachable"},
             {End::Exited, 1, "Error NT_STATUS_IO_TIMEOUT\n", "", "timeout"},
             {End::Exited, 3, "", "", "failed exit-3"},
             {End::Signalled, -1, "", "", "failed signal-11"},
             {End::TimedOut, -1, "", "", "timeout 30"},
-            {End::NotStarted, -1, "", "", "failed not-started"},
         };
         for (const auto &r : rows) {
             ChildOutcome run;

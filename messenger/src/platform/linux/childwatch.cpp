@@ -33,7 +33,9 @@ QList<ChildWatch::Ended> ChildWatch::wait(QDeadlineTimer until, int wakeFd)
     std::vector<pollfd> fds;
     for (int pause = 1;; pause = std::min(pause * 2, 20)) {
         QList<Ended> ended = collectEnded();
-        if (!ended.isEmpty() || until.hasExpired())
+        // With nothing to wait on, a wait without end would never return.
+        if (!ended.isEmpty() || until.hasExpired() ||
+            (m_children.empty() && wakeFd < 0 && until.isForever()))
             return ended;
 
         // Sleep until a pipe moves, the wake-up, the first deadline, or (for

@@ -119,7 +119,11 @@ private:
                     watch.add(quint64(in.task), std::move(in.child), in.bound);
                 m_incoming.clear();
             }
-            for (const ChildWatch::Ended &ended : watch.wait(QDeadlineTimer::Forever, m_wake))
+            // Without the wake-up (no descriptor was left for it), look
+            // for new helpers and the end now and then.
+            const QDeadlineTimer until =
+                m_wake < 0 ? QDeadlineTimer(100) : QDeadlineTimer(QDeadlineTimer::Forever);
+            for (const ChildWatch::Ended &ended : watch.wait(until, m_wake))
                 report(qint64(ended.id), ended.outcome);
             std::uint64_t count = 0;
             if (::read(m_wake, &count, sizeof count) == sizeof count && count > 0) {

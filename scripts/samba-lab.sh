@@ -5,6 +5,7 @@
 #   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA,
 #                   master browser; messages land in DIR/inbox
 #   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home)
+#   vesnal-lab-pc-07 10.203.0.7/24 nmbd + smbd as PC-07, SMB1 off (Samba's default)
 #   (more receivers: see add_receivers below; RX-01 at 10.203.0.11 keeps its
 #   messages through vesnal-receive in DIR/spool)
 #   vesnal-lab-iso  10.203.1.2/24  a network with nobody on it (HOME=DIR/home-iso);
@@ -167,7 +168,7 @@ preferred master = yes
 domain master = yes
 os level = 65
 wins support = yes
-dos charset = CP1250
+dos charset = CP852
 # Runs as the guest user; each message lands whole in the inbox as
 # <sender>-<number>.msg (the sender as smbd passes it: PC-02 arrives as PC_02).
 message command = /bin/sh -c 'f=$dir/inbox/%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
@@ -285,6 +286,13 @@ server min protocol = NT1
 local master = yes
 preferred master = yes
 os level = 65
+CONF
+    # PC-07: Samba's own protocol settings (SMB1 off, as since 4.11). It
+    # takes the connection and drops the message; anything that did arrive
+    # would land in the inbox as PC-07.<sender>-<number>.msg.
+    add_receiver PC-07 10.203.0.7/24 <<CONF
+dos charset = CP852
+message command = /bin/sh -c 'f=$dir/inbox/PC-07.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
 CONF
 }
 

@@ -1,16 +1,20 @@
-// Draws the messenger over a small made-up network, once with a message of
-// more than 128 characters and once with the guide beside it, and saves both
-// pictures (vesnal-message.png, vesnal-help.png) into the folder given as
-// the argument, or into docs/.
+// Draws the messenger over a small made-up network: at start, with a message
+// of more than 128 characters, with the guide beside it, and with the report
+// of recipients a message did not reach; saves the pictures (vesnal-main.png,
+// vesnal-message.png, vesnal-help.png, vesnal-report.png) into the folder
+// given as the argument, or into docs/.
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
 #include "offscreenscreen.h"
 #include "recordinglauncher.h"
 #include "window/frmnwcheck.h"
+#include "window/messageboxes.h"
 #include "window/uputstvo.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,6 +47,22 @@ bool save(const QImage &image, const QString &path)
     }
     std::fprintf(stderr, "bench_shots: cannot write %s\n", qPrintable(path));
     return false;
+}
+
+// The modal boxes answered at once; the report drawn for real.
+struct ReportOnlyBoxes : FakeMessageBoxes {
+    void notify(QWidget *parent, Icon icon, const QString &text) override
+    {
+        QtMessageBoxes().notify(parent, icon, text);
+    }
+};
+
+QMessageBox *openReport()
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(top); box && box->isVisible())
+            return box;
+    return nullptr;
 }
 
 } // namespace
@@ -88,5 +108,32 @@ int main(int argc, char **argv)
     Uputstvo *panel = main.helpPanel();
     if (!panel || !QTest::qWaitForWindowExposed(panel))
         return 1;
-    return save(grabSideBySide({&main, panel}), dir + QStringLiteral("/vesnal-help.png")) ? 0 : 1;
+    if (!save(grabSideBySide({&main, panel}), dir + QStringLiteral("/vesnal-help.png")))
+        return 1;
+    main.Pomoc_Click();
+
+    // A send whose helpers report back: PC-01 took it, the others did not.
+    RecordingLauncher reporting;
+    ReportOnlyBoxes reportBoxes;
+    frmNWCheck sent(network, reporting, reportBoxes, {});
+    sent.show();
+    if (!QTest::qWaitForWindowExposed(&sent))
+        return 1;
+    QTest::qWait(100);
+    sent.Timer1_Timer();
+    sent.tvwNetwork->expandAll();
+    for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
+        sent.AddRecipient(QString::fromUtf8(name));
+    sent.ToLocalGroup_Click();
+    sent.RichTextBox1->setPlainText(QStringLiteral("Sastanak je pomeren na petak u 10 časova."));
+    sent.Send_Click();
+    reporting.end(0, 0);
+    reporting.end(1, 1, {QStringLiteral("no-smb1 PC-03: cli_message returned")});
+    reporting.end(2, 1, {QStringLiteral("timeout RACUNOVODSTVO 30: no answer")});
+    reporting.end(3, 1, {QStringLiteral("not-found PC-77: Connection to PC-77 failed")});
+    QMessageBox *report = openReport();
+    if (!report || !QTest::qWaitForWindowExposed(report))
+        return 1;
+    return save(grabSideBySide({&sent, report}), dir + QStringLiteral("/vesnal-report.png")) ? 0
+                                                                                             : 1;
 }

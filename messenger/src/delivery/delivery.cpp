@@ -6,6 +6,7 @@
 #include "delivery/workgroupcomputers.h"
 #include "net/codepage.h"
 #include "net/netbiosname.h"
+#include "platform/deliveryreason.h"
 #include "platform/systemplatform.h"
 
 #include <QTextStream>
@@ -16,47 +17,49 @@ namespace Delivery
 namespace
 {
 
-const QString Prefix = QStringLiteral("vesnal-net: ");
-
-int refuse(QTextStream &err, const QString &why)
+void tell(QTextStream &err, const DeliveryReason &reason)
 {
-    err << Prefix << why << Qt::endl;
+    err << reason.line() << Qt::endl;
+}
+
+int refuse(QTextStream &err, const QString &word, const QString &name, const QString &text,
+           const QStringList &fields = {})
+{
+    tell(err, {word, name, fields, text});
     return BadRequest;
 }
 
-int notDelivered(QTextStream &err, const QString &why)
-{
-    err << Prefix << why << Qt::endl;
-    return NotDelivered;
-}
-
 // The checked names of every other computer of the workgroup; a listed name
-// that breaks the rules is reported (and clears *allGood), not run.
+// that breaks the rules is told (and clears *allGood), not run. std::nullopt
+// (told) when there is nobody to send to.
 std::optional<QStringList> groupRecipients(NetworkProvider &network, const QString &workgroup,
                                            const QString &self, const CodePage &codePage,
                                            bool *allGood, QTextStream &err)
 {
-    const auto computers = workgroupComputers(network, workgroup, self);
-    if (!computers) {
-        notDelivered(
-            err,
-            QStringLiteral("workgroup %1 could not be listed; nothing was sent").arg(workgroup));
-        return std::nullopt;
-    }
-    if (computers->isEmpty()) {
-        notDelivered(err,
-                     QStringLiteral("no other computer found in workgroup %1; nothing was sent")
-                         .arg(workgroup));
+    const WorkgroupComputers computers = workgroupComputers(network, workgroup, self);
+    if (computers.names.isEmpty()) {
+        if (computers.incomplete)
+            tell(err, {ReasonWord::GroupUnlisted,
+                       QStringLiteral("*"),
+                       {workgroup},
+                       QStringLiteral("workgroup %1 could not be listed; nothing was sent")
+                           .arg(workgroup)});
+        else
+            tell(err, {ReasonWord::GroupEmpty,
+                       QStringLiteral("*"),
+                       {workgroup},
+                       QStringLiteral("no other computer found in workgroup %1; nothing was sent")
+                           .arg(workgroup)});
         return std::nullopt;
     }
     QStringList names;
-    for (const QString &computer : *computers) {
+    for (const QString &computer : computers.names) {
         QString why;
         if (const auto name = NetbiosName::normalized(computer, codePage, &why)) {
             names.append(*name);
         } else {
             *allGood = false;
-            err << Prefix << computer << ": not delivered: " << why << Qt::endl;
+            tell(err, {ReasonWord::BadName, computer, {}, why});
         }
     }
     return names;
@@ -68,8 +71,7 @@ Settings Settings::fromEnvironment()
 {
     Settings settings;
     settings.smbclient = SmbclientSender::findProgram();
-    if (qEnvironmentVariableIsSet("VESNAL_CODEPAGE"))
-        settings.codePage = qEnvironmentVariable("VESNAL_CODEPAGE");
+    settings.codePage = CodePage::messageCodePageName();
     settings.sender = SystemPlatform::netbiosName();
     settings.workgroup = SystemPlatform::workgroup();
     return settings;
@@ -81,51 +83,64 @@ int run(const QStringList &arguments, const Settings &settings,
     QString why;
     const auto request = SendRequest::parse(arguments, &why);
     if (!request) {
-        err << Prefix << why << Qt::endl << "usage: vesnal-net send NAME TEXT..." << Qt::endl;
+        refuse(err, ReasonWord::Usage, QStringLiteral("-"), why);
+        err << "usage: vesnal-net send NAME TEXT..." << Qt::endl;
         return BadRequest;
     }
+    const QString &asked = request->name;
     const auto codePage = CodePage::byName(settings.codePage);
     if (!codePage)
-        return refuse(err, QStringLiteral("unusable code page \"%1\" (VESNAL_CODEPAGE takes a "
-                                          "name such as CP1250 or CP852)")
-                               .arg(settings.codePage));
+        return refuse(err, ReasonWord::BadCodePage, asked,
+                      QStringLiteral("unusable code page \"%1\" (VESNAL_CODEPAGE takes a name "
+                                     "such as CP852 or CP1250)")
+                          .arg(settings.codePage),
+                      {settings.codePage});
     const auto sender = NetbiosName::normalizedSender(settings.sender, *codePage, &why);
     if (!sender)
-        return refuse(err, QStringLiteral("this computer's name \"%1\" cannot be used: %2")
-                               .arg(settings.sender, why));
-    const QString problem = MessageText::problem(request->text, *codePage);
-    if (!problem.isEmpty())
-        return refuse(err, problem);
+        return refuse(err, ReasonWord::BadSender, asked,
+                      QStringLiteral("this computer's name \"%1\" cannot be used: %2")
+                          .arg(settings.sender, why));
+    if (auto problem = MessageText::problem(request->text, *codePage)) {
+        problem->recipient = asked;
+        tell(err, *problem);
+        return BadRequest;
+    }
 
     QStringList recipients;
     bool allDelivered = true;
-    if (request->name == QLatin1String("*")) {
+    if (asked == QLatin1String("*")) {
         if (settings.workgroup.isEmpty())
-            return refuse(err, QStringLiteral("\"*\" needs this computer's workgroup, and none "
-                                              "is set (VESNAL_WORKGROUP or smb.conf)"));
+            return refuse(err, ReasonWord::NoWorkgroup, asked,
+                          QStringLiteral("\"*\" needs this computer's workgroup, and none is set "
+                                         "(VESNAL_WORKGROUP or smb.conf)"));
         const auto group =
             groupRecipients(network(), settings.workgroup, *sender, *codePage, &allDelivered, err);
         if (!group)
             return NotDelivered;
         recipients = *group;
     } else {
-        const auto name = NetbiosName::normalized(request->name, *codePage, &why);
+        const auto name = NetbiosName::normalized(asked, *codePage, &why);
         if (!name)
-            return refuse(err, QStringLiteral("bad computer name \"%1\": %2; nothing was sent")
-                                   .arg(request->name, why));
+            return refuse(
+                err, ReasonWord::BadName, asked,
+                QStringLiteral("bad computer name \"%1\": %2; nothing was sent").arg(asked, why));
         recipients.append(*name);
     }
 
-    if (settings.smbclient.isEmpty())
-        return notDelivered(
-            err,
-            QStringLiteral("smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing was sent"));
-    const SmbclientSender smbclient(settings.smbclient, *codePage, *sender, settings.timeoutMs);
-    for (const QString &name : recipients) {
-        const auto outcome = smbclient.send(name, request->text);
-        if (!outcome.delivered) {
+    if (settings.smbclient.isEmpty()) {
+        tell(err, {ReasonWord::NoSmbclient,
+                   asked,
+                   {},
+                   QStringLiteral("smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing "
+                                  "was sent")});
+        return NotDelivered;
+    }
+    const SmbclientSender smbclient(settings.smbclient, *codePage, *sender,
+                                    {settings.timeoutMs, settings.parallel});
+    for (const auto &failure : smbclient.send(recipients, request->text)) {
+        if (failure) {
             allDelivered = false;
-            err << Prefix << name << ": not delivered: " << outcome.reason << Qt::endl;
+            tell(err, *failure);
         }
     }
     return allDelivered ? Delivered : NotDelivered;

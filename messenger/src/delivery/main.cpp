@@ -1,30 +1,35 @@
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
-// README ("Delivery") has the rules and the exit status. It also lists the
-// network for the messenger, one child per listing:
+// README ("Delivery") has the rules, the reason words and the exit status.
+// It also lists the network for the messenger, one child per listing:
 //   vesnal-net list|probe URL            (platform/listingchild.h)
 #include "delivery/delivery.h"
+#include "net/systemnetwork.h"
 #include "platform/listingchild.h"
-#include "platform/systemplatform.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char **argv)
 {
+    // Whoever reads our reasons may be gone (the messenger closed): the
+    // deliveries under way still go on.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     if (ListingChild::isListingCommand(app.arguments().mid(1)))
         return ListingChild::run(app.arguments().mid(1));
     QTextStream err(stderr);
-    // Only "*" lists the network; a plain send never opens libsmbclient.
-    std::unique_ptr<NetworkProvider> smb;
-    auto network = [&smb]() -> NetworkProvider & {
-        if (!smb)
-            smb = SystemPlatform::networkBrowser();
-        return *smb;
+    // Only "*" lists the network (SMB browsing and the list file, as the
+    // tree does); a plain send never opens either.
+    std::unique_ptr<NetworkProvider> network;
+    auto listing = [&network]() -> NetworkProvider & {
+        if (!network)
+            network = makeSystemNetwork();
+        return *network;
     };
-    return Delivery::run(app.arguments().mid(1), Delivery::Settings::fromEnvironment(), network,
+    return Delivery::run(app.arguments().mid(1), Delivery::Settings::fromEnvironment(), listing,
                          err);
 }

@@ -1,8 +1,60 @@
 #include "delivery/smbclientsender.h"
 
+#include "platform/linux/childprocess.h"
+#include "platform/linux/childwatch.h"
+
 #include <QFileInfo>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <memory>
+
+namespace
+{
+
+// smbclient's words for a receiver that took the connection and then
+// dropped the message, as a Samba server with SMB1 switched off does.
+const QStringList DroppedMessage{
+    QStringLiteral("NT_STATUS_CONNECTION_DISCONNECTED"),
+    QStringLiteral("NT_STATUS_CONNECTION_RESET"),
+    QStringLiteral("NT_STATUS_CONNECTION_ABORTED"),
+    QStringLiteral("NT_STATUS_INVALID_NETWORK_RESPONSE"),
+    QStringLiteral("NT_STATUS_NOT_SUPPORTED"),
+    QStringLiteral("NT_STATUS_END_OF_FILE"),
+};
+const QStringList NameNotFound{
+    QStringLiteral("NT_STATUS_NOT_FOUND"),
+    QStringLiteral("NT_STATUS_BAD_NETWORK_NAME"),
+    QStringLiteral("NT_STATUS_OBJECT_NAME_NOT_FOUND"),
+    QStringLiteral("NT_STATUS_BAD_NETWORK_PATH"),
+    QStringLiteral("NT_STATUS_INVALID_COMPUTER_NAME"),
+};
+const QStringList ConnectionRefused{
+    QStringLiteral("NT_STATUS_CONNECTION_REFUSED"),
+    QStringLiteral("NT_STATUS_PORT_UNREACHABLE"),
+    QStringLiteral("NT_STATUS_ACCESS_DENIED"),
+};
+const QStringList Unreachable{
+    QStringLiteral("NT_STATUS_HOST_UNREACHABLE"),
+    QStringLiteral("NT_STATUS_NETWORK_UNREACHABLE"),
+};
+
+// The line of `output` that names the failure, else its last line.
+QString tellingLine(const QString &output, const QString &status)
+{
+    QString last;
+    for (const QString &raw : output.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        if ((!status.isEmpty() && line.contains(status)) ||
+            line.contains(QLatin1String("cli_message returned")))
+            return line;
+        last = line;
+    }
+    return last;
+}
+
+} // namespace
 
 QString SmbclientSender::findProgram()
 {
@@ -30,33 +82,76 @@ QStringList SmbclientSender::arguments(const QString &name) const
             QStringLiteral("--option=unix charset=UTF-8")};
 }
 
-SmbclientSender::Outcome SmbclientSender::send(const QString &name, const QString &text) const
+QList<std::optional<DeliveryReason>> SmbclientSender::send(const QStringList &names,
+                                                           const QString &text) const
 {
-    QProcess smbclient;
-    smbclient.setProcessChannelMode(QProcess::MergedChannels);
-    smbclient.start(m_program, arguments(name));
-    if (!smbclient.waitForStarted(10000))
-        return {false,
-                QStringLiteral("smbclient could not be started (%1)").arg(smbclient.errorString())};
-    smbclient.write(text.toUtf8());
-    smbclient.closeWriteChannel();
-    if (!smbclient.waitForFinished(m_timeoutMs)) {
-        smbclient.kill();
-        smbclient.waitForFinished(5000);
-        return {false, QStringLiteral("no answer within %1 s; smbclient was stopped")
-                           .arg(m_timeoutMs / 1000.0)};
+    QList<std::optional<DeliveryReason>> results(names.size());
+    ChildProcess::Options options;
+    options.input = text.toUtf8();
+    options.outputLimit = 64 * 1024;
+    ChildWatch watch;
+    qsizetype next = 0;
+    while (next < names.size() || watch.size() > 0) {
+        for (; next < names.size() && watch.size() < std::max(1, m_limits.parallel); ++next)
+            watch.add(quint64(next),
+                      std::make_unique<ChildProcess>(m_program, arguments(names[next]), options),
+                      QDeadlineTimer(m_limits.timeoutMs));
+        for (const ChildWatch::Ended &ended : watch.wait())
+            results[qsizetype(ended.id)] =
+                judge(names[qsizetype(ended.id)], ended.outcome, m_limits.timeoutMs);
     }
-    if (smbclient.exitStatus() == QProcess::CrashExit)
-        return {false, QStringLiteral("smbclient ended abnormally")};
-    if (smbclient.exitCode() == 0)
-        return {true, QString()};
+    return results;
+}
 
-    QString lastLine;
-    const QStringList lines = QString::fromUtf8(smbclient.readAll()).split(QLatin1Char('\n'));
-    for (auto it = lines.crbegin(); it != lines.crend() && lastLine.isEmpty(); ++it)
-        lastLine = it->trimmed();
-    const QString status = QStringLiteral("smbclient exit status %1").arg(smbclient.exitCode());
-    return {false, lastLine.isEmpty()
-                       ? status
-                       : lastLine + QStringLiteral(" (") + status + QLatin1Char(')')};
+std::optional<DeliveryReason> SmbclientSender::judge(const QString &name, const ChildOutcome &run,
+                                                     int timeoutMs)
+{
+    const auto reason = [&name](const QString &word, const QStringList &fields,
+                                const QString &text) {
+        return DeliveryReason{word, name, fields, text};
+    };
+    const QString seconds = QString::number(timeoutMs / 1000.0);
+    switch (run.end) {
+    case ChildOutcome::End::NotStarted:
+        return reason(ReasonWord::Failed, {QStringLiteral("not-started")},
+                      QStringLiteral("smbclient could not be started"));
+    case ChildOutcome::End::TimedOut:
+        return reason(ReasonWord::Timeout, {seconds},
+                      QStringLiteral("no answer within %1 s; smbclient was stopped").arg(seconds));
+    case ChildOutcome::End::Signalled:
+        return reason(ReasonWord::Failed, {QStringLiteral("signal-%1").arg(run.signal)},
+                      QStringLiteral("smbclient ended by signal %1").arg(run.signal));
+    case ChildOutcome::End::Exited:
+        break;
+    }
+
+    static const QRegularExpression statusPattern(QStringLiteral("NT_STATUS_[A-Z0-9_]+"));
+    const QString output = QString::fromUtf8(run.out + '\n' + run.err);
+    QString status;
+    for (auto it = statusPattern.globalMatch(output); it.hasNext() && status.isEmpty();) {
+        const QString found = it.next().captured();
+        if (found != QLatin1String("NT_STATUS_OK"))
+            status = found;
+    }
+    const bool messageFailed = output.contains(QLatin1String("cli_message returned"));
+    if (run.exitCode == 0 && status.isEmpty() && !messageFailed)
+        return std::nullopt;
+
+    const QString line = tellingLine(output, status);
+    const QString text = (line.isEmpty() ? QString() : line + QLatin1Char(' ')) +
+                         QStringLiteral("(smbclient exit status %1)").arg(run.exitCode);
+    if (messageFailed && (status.isEmpty() || DroppedMessage.contains(status)))
+        return reason(ReasonWord::NoSmb1, {}, text);
+    if (messageFailed)
+        return reason(ReasonWord::Rejected, {status}, text);
+    if (NameNotFound.contains(status))
+        return reason(ReasonWord::NotFound, {}, text);
+    if (ConnectionRefused.contains(status))
+        return reason(ReasonWord::Refused, {}, text);
+    if (Unreachable.contains(status))
+        return reason(ReasonWord::Unreachable, {}, text);
+    if (status == QLatin1String("NT_STATUS_IO_TIMEOUT"))
+        return reason(ReasonWord::Timeout, {}, text);
+    return reason(ReasonWord::Failed,
+                  {status.isEmpty() ? QStringLiteral("exit-%1").arg(run.exitCode) : status}, text);
 }

@@ -2,13 +2,19 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 class NetworkProvider;
 
-// The computers of one workgroup or domain as the network listing shows
-// them, without the leading backslashes, in listing order; `self` (compared
-// without regard to case) is left out. std::nullopt when the workgroup could
-// not be listed.
-std::optional<QStringList> workgroupComputers(NetworkProvider &network, const QString &workgroup,
-                                              const QString &self);
+// The computers of one workgroup or domain wherever the network listing
+// finds it: under each provider (SMB browsing, the list file), or at the top
+// of a network without providers. Names are bare (no backslashes, no
+// provider), in listing order, each once (letter case aside); `self` is left
+// out. `incomplete` tells that some listing on the way could not be opened,
+// so computers may be missing.
+struct WorkgroupComputers {
+    QStringList names;
+    bool incomplete = false;
+};
+
+WorkgroupComputers workgroupComputers(NetworkProvider &network, const QString &workgroup,
+                                      const QString &self);

@@ -31,6 +31,12 @@ CodePage::CodePage(const QString &name, std::shared_ptr<Converter> converter)
 {
 }
 
+QString CodePage::messageCodePageName()
+{
+    return qEnvironmentVariableIsSet("VESNAL_CODEPAGE") ? qEnvironmentVariable("VESNAL_CODEPAGE")
+                                                        : QStringLiteral("CP852");
+}
+
 bool CodePage::isAcceptableName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_-]{1,20}$"));

@@ -14,6 +14,11 @@ public:
     // so that the name can never widen the smbclient option it goes into.
     static bool isAcceptableName(const QString &name);
 
+    // The name of the code page messages travel in: $VESNAL_CODEPAGE when
+    // set, else CP852, the OEM code page of Central European Windows, which
+    // the messenger protocol carries texts in.
+    static QString messageCodePageName();
+
     // The code page `name`, or std::nullopt when the name is not acceptable
     // or iconv does not know it.
     static std::optional<CodePage> byName(const QString &name);

@@ -125,10 +125,8 @@ bool StaticListBackend::isValidName(const QString &name)
 {
     // The rules the delivery helper applies, in the code page messages go
     // out in, so that every listed computer can also be sent to.
-    static const std::optional<CodePage> codePage = [] {
-        auto configured = CodePage::byName(qEnvironmentVariable("VESNAL_CODEPAGE"));
-        return configured ? configured : CodePage::byName(QStringLiteral("CP1250"));
-    }();
+    static const std::optional<CodePage> codePage =
+        CodePage::byName(CodePage::messageCodePageName());
     return codePage && NetbiosName::normalized(name, *codePage).has_value();
 }
 

@@ -11,6 +11,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(VESNAL_PLATFORM_SOURCES
     platform/linux/childpool.cpp platform/linux/childpool.h
     platform/linux/childprocess.cpp platform/linux/childprocess.h
+    platform/linux/childwatch.cpp platform/linux/childwatch.h
     platform/linux/deliverylauncher.cpp platform/linux/deliverylauncher.h
     platform/linux/listingformat.cpp platform/linux/listingformat.h
     platform/linux/localidentity.cpp platform/linux/localidentity.h

@@ -4,6 +4,7 @@
 #include "widgets/clickablelabel.h"
 #include "widgets/linemark.h"
 #include "widgets/netnode.h"
+#include "window/messageboxes.h"
 #include "window/uputstvo.h"
 
 #include <QApplication>
@@ -22,9 +23,13 @@
 frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, MessageBoxes &boxes,
                        const QStringList &arguments, QWidget *parent)
     : QWidget(parent), RootResource(&network), m_network(network), m_launcher(launcher),
-      m_boxes(boxes), m_arguments(arguments)
+      m_boxes(boxes), m_arguments(arguments), m_followUp([this](const QString &text) {
+          m_boxes.notify(this, MessageBoxes::Icon::Exclamation, text);
+      })
 {
     buildLayout();
+    m_launcher.setOutcomeHandler(this,
+                                 [this](const TaskOutcome &outcome) { Send_Outcome(outcome); });
 
     connect(&Timer1, &QTimer::timeout, this, &frmNWCheck::Timer1_Timer);
     connect(tvwNetwork, &QTreeWidget::itemExpanded, this, &frmNWCheck::tvwNetwork_Expand);
@@ -61,6 +66,7 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
 
 frmNWCheck::~frmNWCheck()
 {
+    m_launcher.setOutcomeHandler(nullptr, {});
     // Items go before the model they belong to, keeping the index honest.
     tvwNetwork->clear();
 }

@@ -3,6 +3,7 @@
 #include "model/netresource.h"
 #include "widgets/imagelist.h"
 #include "widgets/nodeindex.h"
+#include "window/sendfollowup.h"
 
 #include <QHash>
 #include <QPointer>
@@ -91,8 +92,10 @@ public:
     void ResetMessage_Click();
     QString messageText() const;
 
-    // Dispatch.
+    // Dispatch, and what became of it: once every helper of a click has
+    // ended, one report of the recipients that did not get the message.
     void Send_Click();
+    void Send_Outcome(const TaskOutcome &outcome);
 
     // Help panel beside the window.
     void Pomoc_Click();
@@ -131,6 +134,7 @@ private:
     ProcessLauncher &m_launcher;
     MessageBoxes &m_boxes;
     QStringList m_arguments;
+    SendFollowUp m_followUp;
     QPointer<Uputstvo> m_help;
     bool m_cameFromHelp = false;
     QHash<QString, int> m_entryCount; // entries of List1, for the duplicate test

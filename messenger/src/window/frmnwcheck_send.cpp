@@ -1,5 +1,6 @@
 // Sending: one command line per recipient, started without waiting, and
-// one box that tells whether the message was handed over.
+// one box that tells whether the message was handed over; later, when the
+// helpers have ended, one report of the recipients they could not reach.
 #include "platform/processlauncher.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
@@ -25,11 +26,18 @@ void frmNWCheck::Send_Click()
         Manual->clear();
         qint64 outcome = 0;
         const int entries = List1->count();
+        m_followUp.beginClick();
         for (int i = 0; i < entries; ++i) {
             const QString entry = List1->item(i)->text();
-            const QString name = entry == GroupEntry ? QStringLiteral("*") : entry;
-            if (const qint64 task = m_launcher.start(QStringLiteral("net send ") + name + textSent))
+            const bool group = entry == GroupEntry;
+            const QString name = group ? QStringLiteral("*") : entry;
+            if (const qint64 task =
+                    m_launcher.start(QStringLiteral("net send ") + name + textSent)) {
                 outcome = task;
+                m_followUp.started(task, entry, group);
+            } else {
+                m_followUp.notStarted(entry);
+            }
             if (i == List1->count() - 1) {
                 if (outcome != 0)
                     m_boxes.report(this, MessageBoxes::Icon::None,
@@ -40,6 +48,12 @@ void frmNWCheck::Send_Click()
                         QStringLiteral("Poruka nije mogla biti ispravno predata mreži!"));
             }
         }
+        m_followUp.endClick();
     }
     RichTextBox1->setFocus();
+}
+
+void frmNWCheck::Send_Outcome(const TaskOutcome &outcome)
+{
+    m_followUp.ended(outcome);
 }

@@ -14,9 +14,12 @@ static void nameButtons(QMessageBox &box)
             b->setText(QString::fromUtf8(text));
 }
 
-void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
+namespace
 {
-    QMessageBox box(parent);
+
+void setUp(QMessageBox &box, MessageBoxes::Icon icon, const QString &text)
+{
+    using Icon = MessageBoxes::Icon;
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     box.setIcon(icon == Icon::Critical      ? QMessageBox::Critical
@@ -24,6 +27,14 @@ void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
                                             : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     nameButtons(box);
+}
+
+} // namespace
+
+void QtMessageBoxes::report(QWidget *parent, Icon icon, const QString &text)
+{
+    QMessageBox box(parent);
+    setUp(box, icon, text);
     box.exec();
 }
 
@@ -37,4 +48,13 @@ bool QtMessageBoxes::confirm(QWidget *parent, const QString &text)
     box.setDefaultButton(QMessageBox::Yes);
     nameButtons(box);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtMessageBoxes::notify(QWidget *parent, Icon icon, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    setUp(*box, icon, text);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }

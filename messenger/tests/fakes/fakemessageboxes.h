@@ -20,7 +20,14 @@ struct FakeMessageBoxes : MessageBoxes {
         questions.append(text);
         return answerYes;
     }
+    void notify(QWidget *, Icon icon, const QString &text) override
+    {
+        notices.append(text);
+        noticeIcons.append(icon);
+    }
     QStringList texts;
+    QStringList notices; // the reports that do not block, in their order
+    QList<Icon> noticeIcons;
     QList<Icon> icons;
     QStringList questions;
     bool answerYes = true;

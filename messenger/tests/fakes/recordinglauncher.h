@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // Records every command line; fails the starts whose index is in `failing`
-// (or every start with failAll).
+// (or every start with failAll). Task n (from 0) is 1000 + n; end() plays
+// its outcome to the window at once.
 class RecordingLauncher : public ProcessLauncher
 {
 public:
@@ -17,7 +18,21 @@ public:
             return 0;
         return 1000 + index;
     }
+    void setOutcomeHandler(QObject *, OutcomeHandler h) override { handler = std::move(h); }
+
+    // Task `index` ended by itself with `status` and these reason lines, or
+    // (status -1) crashed or was killed.
+    void end(int index, int status, const QStringList &reasonLines = {})
+    {
+        TaskOutcome outcome{1000 + index, status >= 0, status, {}};
+        for (const QString &line : reasonLines)
+            outcome.reasons.append(DeliveryReason::parse(line).value());
+        if (handler)
+            handler(outcome);
+    }
+
     QStringList commands;
     QList<int> failing;
     bool failAll = false;
+    OutcomeHandler handler;
 };

@@ -1,5 +1,6 @@
 // Delivery over real Samba, by the helper and from the window, to PC-01 of the
-// lab, whose message command drops each message as <sender>-<n>.msg.
+// lab, whose message command drops each message as <sender>-<n>.msg, and to
+// PC-07, which runs with Samba's default protocols (SMB1 off) and drops it.
 #include "fakemessageboxes.h"
 #include "net/systemnetwork.h"
 #include "platform/linux/deliverylauncher.h"
@@ -64,16 +65,32 @@ private slots:
         // nmbd's browse list, for "*" and the tree, takes some 25 s to form.
         QVERIFY2(QTest::qWaitFor(browseListReady, 90000), "no PC-01 in RADNAGRUPA within 90 s");
 
-        // Letters intact, from this computer (smbd names the file after the sender).
+        // Letters intact in the default code page, from this computer (smbd names the
+        // file after the sender).
         const QString text = QStringLiteral("Zdravo mreži, čćđšž!\nDruga linija: ČĆĐŠŽ");
         QCOMPARE(runHelper("pc-01 " + text), QString("0 "));
         QVERIFY2(arrived(text).startsWith("PC_02-"), "the message did not arrive whole");
-        QCOMPARE(runHelper("* Svima: đž"), QString("0 "));
-        QVERIFY(!arrived("Svima: đž").isEmpty());
         const QString err = runHelper("PC-77 ima li koga");
-        QVERIFY2(
-            err.contains(QRegularExpression("^1 vesnal-net: PC-77: not delivered: .*NT_STATUS_")),
-            qPrintable(err));
+        QVERIFY2(err.contains(QRegularExpression("^1 not-found PC-77: .*NT_STATUS_")),
+                 qPrintable(err));
+        // smbclient exits 0 here: the reason word tells the truth.
+        QCOMPARE(runHelper("PC-07 ima li koga"),
+                 "1 no-smb1 PC-07: cli_message returned NT_STATUS_CONNECTION_DISCONNECTED "
+                 "(smbclient exit status 0)\n");
+
+        // "*": PC-01 from the browse list, PC-07 from the list file (the browse list
+        // may name it too), each once.
+        QTemporaryDir config;
+        QDir(config.path()).mkpath("Vesnal");
+        QFile list(config.filePath("Vesnal/mreza.txt"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("[RADNAGRUPA]\nPC-07\npc-01\n");
+        list.close();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        QCOMPARE(runHelper("* Svima: đž"),
+                 "1 no-smb1 PC-07: cli_message returned NT_STATUS_CONNECTION_DISCONNECTED "
+                 "(smbclient exit status 0)\n");
+        QVERIFY(!arrived("Svima: đž").isEmpty());
 
         // The window: tree -> recipient list -> typed text -> Send -> inbox.
         auto network = makeSystemNetwork(std::make_unique<SmbBrowser>(Helper));
@@ -87,6 +104,7 @@ private slots:
         window.tvwNetwork->setCurrentItem(window.nodes.find(QStringLiteral("\\\\PC-01")));
         QVERIFY2(window.tvwNetwork->currentItem(), "PC-01 is not in the tree");
         window.AddItem_Click();
+        window.AddRecipient("PC-07");
         const QString typed = QStringLiteral("Zdravo mreži, čćđšž!\nDrugi red iz prozora");
         window.RichTextBox1->setFocus();
         for (const QChar c : typed) // key by key: keyClicks takes ASCII only
@@ -96,6 +114,13 @@ private slots:
         QTest::mouseClick(window.Send, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{"          Poruka je predata mreži.          "});
         QVERIFY2(arrived(typed).startsWith("PC_02-"), "the window's message did not arrive whole");
+        // Then the report, naming exactly the one that did not get it.
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.notices.size(), 1, 60000);
+        QCOMPARE(boxes.notices[0], "Poruka nije stigla do svih primalaca:\n\n"
+                                   "PC-07: računar ne prima poruke (SMB1 je na njemu isključen)");
+        QTest::qWait(500);
+        QCOMPARE(boxes.notices.size(), 1);
+        QVERIFY(Inbox.entryList({"PC-07.*"}).isEmpty());
     }
 };
 

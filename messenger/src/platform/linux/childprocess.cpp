@@ -111,20 +111,28 @@ int msLeft(const QDeadlineTimer &deadline)
 ChildProcess::ChildProcess(const QString &program, const QStringList &arguments, Options options)
     : m_options(std::move(options))
 {
-    int in[2], out[2], err[2];
-    if (!makePipe(in, 1))
+    // No input: /dev/null, which ends at once as an empty pipe would, for
+    // fewer descriptors per start.
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2];
+    if (!m_options.input.isEmpty() && !makePipe(in, 1))
         return;
-    if (!makePipe(out, 0)) {
-        ::close(in[0]), ::close(in[1]);
+    if (m_options.captureOut && !makePipe(out, 0)) {
+        closeFd(in[0]), closeFd(in[1]);
         return;
     }
     if (!makePipe(err, 0)) {
-        ::close(in[0]), ::close(in[1]), ::close(out[0]), ::close(out[1]);
+        closeFd(in[0]), closeFd(in[1]), closeFd(out[0]), closeFd(out[1]);
         return;
     }
     SpawnSetup setup;
-    posix_spawn_file_actions_adddup2(&setup.actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&setup.actions, out[1], 1);
+    if (in[0] >= 0)
+        posix_spawn_file_actions_adddup2(&setup.actions, in[0], 0);
+    else
+        posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
+    if (out[1] >= 0)
+        posix_spawn_file_actions_adddup2(&setup.actions, out[1], 1);
+    else
+        posix_spawn_file_actions_addopen(&setup.actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&setup.actions, err[1], 2);
 
     const QByteArray path = program.toLocal8Bit();
@@ -140,13 +148,11 @@ ChildProcess::ChildProcess(const QString &program, const QStringList &arguments,
     const auto spawn = path.contains('/') ? posix_spawn : posix_spawnp;
     if (spawn(&pid, path.constData(), &setup.actions, &setup.attr, argv.data(), environ) == 0)
         m_pid = pid;
-    ::close(in[0]), ::close(out[1]), ::close(err[1]);
+    closeFd(in[0]), closeFd(out[1]), ::close(err[1]);
     m_in = in[1], m_out = out[0], m_err = err[0];
     if (m_pid <= 0) {
         closeFd(m_in), closeFd(m_out), closeFd(m_err);
         m_finished = true; // outcome: NotStarted
-    } else if (m_options.input.isEmpty()) {
-        closeFd(m_in);
     }
 }
 
@@ -166,64 +172,88 @@ void ChildProcess::killGroup()
     ::kill(m_pid, SIGKILL); // in case it left its group
 }
 
+void ChildProcess::release()
+{
+    m_finished = true;
+    closeFd(m_in), closeFd(m_out), closeFd(m_err);
+}
+
 ChildOutcome ChildProcess::finish(QDeadlineTimer deadline)
 {
-    if (m_finished)
-        return m_outcome;
-    const qsizetype limit = m_options.outputLimit;
-    while (m_in >= 0 || m_out >= 0 || m_err >= 0) {
-        if (deadline.hasExpired())
-            break;
+    while (!m_finished && !pipesClosed() && !deadline.hasExpired()) {
         pollfd fds[3];
-        int n = 0;
-        for (int fd : {m_in, m_out, m_err})
-            if (fd >= 0)
-                fds[n++] = {fd, short(fd == m_in ? POLLOUT : POLLIN), 0};
+        const int n = pollFds(fds);
         if (::poll(fds, n, msLeft(deadline)) < 0 && errno != EINTR)
             break;
-        for (int i = 0; i < n; ++i) {
-            if (!fds[i].revents)
-                continue;
-            if (fds[i].fd == m_in) {
-                const QByteArray &input = m_options.input;
-                const ssize_t w = writeQuietly(m_in, input.constData() + m_written,
-                                               size_t(input.size() - m_written));
-                if (w > 0)
-                    m_written += w;
-                if ((w < 0 && errno != EAGAIN && errno != EINTR) || m_written == input.size())
-                    closeFd(m_in);
-            } else if (fds[i].fd == m_out) {
-                drain(m_out, m_outcome.out, m_outcome.outCut, limit);
-            } else {
-                drain(m_err, m_outcome.err, m_outcome.errCut, limit);
-            }
-        }
+        for (int i = 0; i < n; ++i)
+            if (fds[i].revents)
+                serve(fds[i]);
     }
-
     // Its output has ended; it normally exits right after.
-    int status = 0;
-    for (int pause = 1;;) {
-        const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
-        if (r == m_pid)
-            break;
-        if (r < 0 && errno != EINTR) {
-            status = -1;
-            break;
-        }
+    for (int pause = 1; !tryReap(); pause = std::min(pause * 2, 20)) {
         if (deadline.hasExpired()) {
-            killGroup();
-            while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
-            m_outcome.end = ChildOutcome::End::TimedOut;
-            m_finished = true;
-            closeFd(m_in), closeFd(m_out), closeFd(m_err);
-            return m_outcome;
+            expire();
+            break;
         }
         const int wait = deadline.isForever() ? pause : std::min(pause, msLeft(deadline) + 1);
         const timespec ts = {0, long(wait) * 1000000L};
         ::nanosleep(&ts, nullptr);
-        pause = std::min(pause * 2, 20);
     }
+    return m_outcome;
+}
+
+int ChildProcess::pollFds(pollfd *fds) const
+{
+    int n = 0;
+    for (int fd : {m_in, m_out, m_err})
+        if (fd >= 0)
+            fds[n++] = {fd, short(fd == m_in ? POLLOUT : POLLIN), 0};
+    return n;
+}
+
+void ChildProcess::serve(const pollfd &fd)
+{
+    if (fd.fd == m_in && m_in >= 0) {
+        const QByteArray &input = m_options.input;
+        const ssize_t w =
+            writeQuietly(m_in, input.constData() + m_written, size_t(input.size() - m_written));
+        if (w > 0)
+            m_written += w;
+        if ((w < 0 && errno != EAGAIN && errno != EINTR) || m_written == input.size())
+            closeFd(m_in);
+    } else if (fd.fd == m_out && m_out >= 0) {
+        drain(m_out, m_outcome.out, m_outcome.outCut, m_options.outputLimit);
+    } else if (fd.fd == m_err && m_err >= 0) {
+        drain(m_err, m_outcome.err, m_outcome.errCut, m_options.outputLimit);
+    }
+}
+
+bool ChildProcess::tryReap()
+{
+    if (m_finished)
+        return true;
+    int status = 0;
+    const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+    if (r == 0 || (r < 0 && errno == EINTR))
+        return false;
+    conclude(r == m_pid ? status : -1);
+    return true;
+}
+
+void ChildProcess::expire()
+{
+    if (m_finished)
+        return;
+    killGroup();
+    while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    m_finished = true;
+    closeFd(m_in), closeFd(m_out), closeFd(m_err);
+    m_outcome.end = ChildOutcome::End::TimedOut;
+}
+
+void ChildProcess::conclude(int status)
+{
     m_finished = true;
     closeFd(m_in), closeFd(m_out), closeFd(m_err);
     if (status != -1 && WIFEXITED(status)) {
@@ -233,5 +263,4 @@ ChildOutcome ChildProcess::finish(QDeadlineTimer deadline)
         m_outcome.end = ChildOutcome::End::Signalled;
         m_outcome.signal = status != -1 && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     }
-    return m_outcome;
 }

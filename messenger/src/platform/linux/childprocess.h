@@ -7,6 +7,8 @@
 
 #include <sys/types.h>
 
+struct pollfd;
+
 // How a child process ended, and what it wrote.
 struct ChildOutcome {
     enum class End {
@@ -42,6 +44,7 @@ public:
     struct Options {
         QByteArray input;
         qsizetype outputLimit = 1 << 20;
+        bool captureOut = true; // false: standard output goes to /dev/null
     };
 
     ChildProcess(const QString &program, const QStringList &arguments, Options options);
@@ -63,8 +66,26 @@ public:
     // outcome of a second call is that of the first.
     ChildOutcome finish(QDeadlineTimer deadline);
 
+    // The steps of finish(), for one thread that waits on many children in
+    // one poll (ChildWatch): the pipes still open with the events to wait
+    // for (at most 3), what a poll found on one of them, and once they are
+    // all closed, the reaping without waiting (true once the outcome is
+    // final). expire() kills the group and reaps it: the outcome is TimedOut.
+    int pollFds(pollfd *fds) const;
+    void serve(const pollfd &fd);
+    bool pipesClosed() const { return m_in < 0 && m_out < 0 && m_err < 0; }
+    bool tryReap();
+    void expire();
+    bool finished() const { return m_finished; }
+    const ChildOutcome &outcome() const { return m_outcome; }
+
+    // Lets the child run on without us: its pipes are closed and it is
+    // neither killed nor reaped (the process that adopts it does that).
+    void release();
+
 private:
     void killGroup();
+    void conclude(int status);
 
     pid_t m_pid = -1;
     int m_in = -1, m_out = -1, m_err = -1;

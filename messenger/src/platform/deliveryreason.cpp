@@ -1,0 +1,63 @@
+#include "platform/deliveryreason.h"
+
+#include <QRegularExpression>
+
+namespace
+{
+
+QString encodeToken(const QString &token)
+{
+    QByteArray out;
+    for (const char byte : token.toUtf8()) {
+        const uchar c = uchar(byte);
+        if (c <= 0x20 || c == 0x7f || c == '%' || c == ':')
+            out += '%' + QByteArray::number(c, 16).rightJustified(2, '0').toUpper();
+        else
+            out += byte;
+    }
+    return QString::fromUtf8(out);
+}
+
+QString decodeToken(const QString &token)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(token.toUtf8()));
+}
+
+} // namespace
+
+QString DeliveryReason::line() const
+{
+    QString head = word + QLatin1Char(' ') + encodeToken(recipient);
+    for (const QString &field : fields)
+        head += QLatin1Char(' ') + encodeToken(field);
+    return head + QStringLiteral(": ") + text;
+}
+
+std::optional<DeliveryReason> DeliveryReason::parse(const QString &line)
+{
+    static const QRegularExpression wordPattern(QStringLiteral("^[a-z0-9]+(-[a-z0-9]+)*$"));
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return std::nullopt;
+    const QStringList tokens = line.left(colon).split(QLatin1Char(' '));
+    if (tokens.size() < 2 || !wordPattern.match(tokens[0]).hasMatch())
+        return std::nullopt;
+    DeliveryReason reason;
+    reason.word = tokens[0];
+    reason.recipient = decodeToken(tokens[1]);
+    for (qsizetype i = 2; i < tokens.size(); ++i)
+        reason.fields.append(decodeToken(tokens[i]));
+    reason.text = line.mid(colon + 1);
+    if (reason.text.startsWith(QLatin1Char(' ')))
+        reason.text.remove(0, 1);
+    return reason;
+}
+
+QList<DeliveryReason> DeliveryReason::parseAll(const QByteArray &output)
+{
+    QList<DeliveryReason> reasons;
+    for (const QString &line : QString::fromUtf8(output).split(QLatin1Char('\n')))
+        if (const auto reason = parse(line))
+            reasons.append(*reason);
+    return reasons;
+}

@@ -1,89 +1,42 @@
 #include "platform/linux/childpool.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#include <vector>
-
-struct ChildPool::State {
-    // A job's end: std::nullopt in `outcome` when it never started.
-    struct Result {
-        bool ended = false;
-        std::optional<ChildOutcome> outcome;
-    };
-
-    QList<Job> jobs;
-    QDeadlineTimer deadline;
-    std::mutex mutex;
-    std::condition_variable ended;
-    qsizetype next = 0; // the next job to start
-    bool stop = false;
-    std::vector<Result> results;
-    std::vector<std::thread> workers;
-
-    void work()
-    {
-        for (;;) {
-            qsizetype index;
-            {
-                std::lock_guard lock(mutex);
-                if (stop || next == jobs.size())
-                    return;
-                index = next++;
-            }
-            std::optional<ChildOutcome> outcome;
-            if (!deadline.hasExpired()) {
-                const Job &job = jobs.at(index);
-                ChildProcess child(job.program, job.arguments, job.options);
-                outcome = child.finish(deadline);
-            }
-            std::lock_guard lock(mutex);
-            results[size_t(index)] = {true, std::move(outcome)};
-            ended.notify_all();
-        }
-    }
-};
+#include <memory>
 
 ChildPool::ChildPool(QList<Job> jobs, QDeadlineTimer deadline, int parallel)
-    : m_state(std::make_shared<State>())
+    : m_jobs(std::move(jobs)), m_deadline(deadline), m_parallel(std::max(parallel, 1)),
+      m_results(size_t(m_jobs.size()))
 {
-    State &s = *m_state;
-    s.jobs = std::move(jobs);
-    s.deadline = deadline;
-    s.results.resize(size_t(s.jobs.size()));
-    const qsizetype workers = std::min<qsizetype>(std::max(parallel, 1), s.jobs.size());
-    for (qsizetype i = 0; i < workers; ++i)
-        s.workers.emplace_back([state = m_state] { state->work(); });
+    startMore();
 }
 
-ChildPool::~ChildPool()
+void ChildPool::startMore()
 {
-    {
-        std::lock_guard lock(m_state->mutex);
-        m_state->stop = true;
+    for (; m_next < m_jobs.size() && m_watch.size() < m_parallel; ++m_next) {
+        if (m_deadline.hasExpired()) {
+            m_results[size_t(m_next)].ended = true; // never started
+            continue;
+        }
+        const Job &job = m_jobs.at(m_next);
+        m_watch.add(quint64(m_next),
+                    std::make_unique<ChildProcess>(job.program, job.arguments, job.options),
+                    m_deadline);
     }
-    for (auto &worker : m_state->workers)
-        worker.join();
+    // Past the deadline nothing more starts, however many slots are free.
+    if (m_deadline.hasExpired())
+        for (; m_next < m_jobs.size(); ++m_next)
+            m_results[size_t(m_next)].ended = true;
 }
 
 std::optional<ChildOutcome> ChildPool::take(qsizetype index)
 {
-    State &s = *m_state;
-    if (index < 0 || index >= s.jobs.size())
+    if (index < 0 || index >= m_jobs.size())
         return std::nullopt;
-    // A child ends by the deadline at the latest; killing and reaping it
-    // takes a moment more.
-    const auto latest = std::chrono::steady_clock::now() +
-                        std::chrono::milliseconds(s.deadline.remainingTime()) +
-                        std::chrono::seconds(2);
-    std::unique_lock lock(s.mutex);
-    const auto done = [&] { return s.results[size_t(index)].ended; };
-    if (s.deadline.isForever()) {
-        s.ended.wait(lock, done);
-    } else if (!s.ended.wait_until(lock, latest, done)) {
-        ChildOutcome late;
-        late.end = ChildOutcome::End::TimedOut;
-        return late;
+    // Every child ends by the deadline at the latest (killed then), so this
+    // wait is bounded by it.
+    while (!m_results[size_t(index)].ended) {
+        for (ChildWatch::Ended &e : m_watch.wait())
+            m_results[size_t(e.id)] = {true, std::move(e.outcome)};
+        startMore();
     }
-    return s.results[size_t(index)].outcome;
+    return m_results[size_t(index)].outcome;
 }

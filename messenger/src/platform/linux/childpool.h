@@ -1,17 +1,19 @@
 #pragma once
 
 #include "platform/linux/childprocess.h"
+#include "platform/linux/childwatch.h"
 
 #include <QList>
-#include <memory>
 #include <optional>
+#include <vector>
 
 // Runs a batch of child processes, at most `parallel` at a time, in the
 // order given, all against one deadline: a child still running at the
 // deadline is killed with its group (TimedOut), and one that has not started
 // by then is never started. So a batch never takes longer than its deadline,
-// however many of its children hang. Outcomes are taken in any order, from
-// the thread that made the pool.
+// however many of its children hang. The children run from the start; their
+// output is read, and the next ones started, while the thread that made the
+// pool waits in take(), in whatever order it takes the outcomes.
 class ChildPool
 {
 public:
@@ -22,9 +24,8 @@ public:
     };
 
     ChildPool(QList<Job> jobs, QDeadlineTimer deadline, int parallel);
-    // Starts nothing more; waits for the children still running, which the
-    // deadline bounds.
-    ~ChildPool();
+    // Children still running are killed with their groups.
+    ~ChildPool() = default;
     ChildPool(const ChildPool &) = delete;
     ChildPool &operator=(const ChildPool &) = delete;
 
@@ -33,6 +34,17 @@ public:
     std::optional<ChildOutcome> take(qsizetype index);
 
 private:
-    struct State;
-    std::shared_ptr<State> m_state;
+    // A job's end: std::nullopt in `outcome` when it never started.
+    struct Result {
+        bool ended = false;
+        std::optional<ChildOutcome> outcome;
+    };
+    void startMore();
+
+    QList<Job> m_jobs;
+    QDeadlineTimer m_deadline;
+    int m_parallel;
+    qsizetype m_next = 0; // the next job to start
+    std::vector<Result> m_results;
+    ChildWatch m_watch;
 };

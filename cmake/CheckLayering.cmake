@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that a program's sources keep to their rooms, run as a test:
 #   cmake -DSRC=<src dir> -DWIDGETS_DIR=<QtWidgets include dir>
 #         -DROOMS="room:allowed,allowed|..." -DWIDGET_FREE="room,room" -P CheckLayering.cmake

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that one use of the repository needs:
 #   scripts/deps.sh [run]    building and running both programs
 #   scripts/deps.sh test     also the tests: the Samba lab, the installed-tree check

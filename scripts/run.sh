@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds, and starts one program:
 #   scripts/run.sh vesnal [/H]     the LAN messenger
 #   scripts/run.sh tempral         the load-switching timer

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Samba test network made of network namespaces of its own, joined by a
 # bridge (br0, inside vesnal-lab-srv):
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds, and runs every test (unit, window and,
 # as root, the Samba lab in network namespaces of its own).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stands in for `vesnal-net list URL`: the top holds ZIVA, whose ten computers
 # answer at once, and $BENCH_SILENT workgroups TIHA1… that never answer.
 case "$2" in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the window's load step and first activation (both passes) over the
 // real SMB browser, whose listing children are a script: one workgroup that
 // answers at once and K that never answer, each child ended at the deadline.

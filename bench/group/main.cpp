@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a message to the own workgroup ("*") of 20 computers, 5 of which
 // never answer: the delivery helper's whole run, in this process, with a
 // stand-in smbclient that answers at once or sleeps past the timeout. The

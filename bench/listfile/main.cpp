@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the list file: one workgroup of N distinct computer names, read and
 // parsed as the tree asks for it (the top, then the workgroup). Each round
 // runs in a process of its own, as the window reads the file: cold, with

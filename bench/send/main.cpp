@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times Send of the main window to 1000 recipients with the real launcher,
 // from the click to the result box, against the floor: 1000 posix_spawn
 // starts of the same helper (and their reaping). Also shows what a start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the messenger over a small made-up network: at start, with a message
 // of more than 128 characters, with the guide beside it, and with the report
 // of recipients a message did not reach; saves the pictures (vesnal-main.png,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the window of a received message, as vesnal-popup shows it, and
 // saves it as vesnal-popup.png into the folder given as the argument, or
 // into docs/.

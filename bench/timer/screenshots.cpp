@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the window in three states into PNG files:
 //   tempral_screenshots FOLDER
 // tempral-stopped.png (stopped, load off), tempral-counting.png (counting,

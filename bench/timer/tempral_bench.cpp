@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timing of the timer window on the real clock, offscreen.
 //
 //   tempral_bench [--quick]

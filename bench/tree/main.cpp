@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the network tree on a synthetic network from the in-memory provider:
 // the first population plus one activation (two passes) that lists every
 // workgroup and server, further passes over the fully listed tree, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vesnal's start: the control-file step, then the main window, wired to
 // the real network listing, the delivery helper and message boxes.
 #include "net/systemnetwork.h"

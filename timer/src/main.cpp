@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tempral: a countdown timer that switches a load through the RTS line of a
 // serial port.
 #include "platform/systemplatform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tempralapp.h"
 
 #include "platform/signalwatcher.h"

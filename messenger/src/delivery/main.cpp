@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
 // README ("Delivery") has the rules, the reason words and the exit status.

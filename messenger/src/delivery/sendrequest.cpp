@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "delivery/sendrequest.h"
 
 std::optional<SendRequest> SendRequest::parse(const QStringList &arguments, QString *why)

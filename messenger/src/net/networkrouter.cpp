@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/networkrouter.h"
 
 void NetworkRouter::add(const QString &name, std::unique_ptr<NetworkProvider> backend)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The messenger's platform back end: the one place where the build picks the
 # system it runs on. Every back end defines what platform/*.h declare, in a
 # folder of its own (platform/<system>/). A Windows back end would be one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-popup: shows the messages this computer receives, one window per
 // message, to the user of a desktop session. Started with the session (XDG
 // autostart); one per user, a second one ends at once.

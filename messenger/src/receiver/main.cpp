@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-receive: Samba's message command on a receiving Linux computer.
 //   message command = /usr/bin/vesnal-receive %s %f %L &
 // Keeps each message as a record in the spool ($VESNAL_SPOOL, else

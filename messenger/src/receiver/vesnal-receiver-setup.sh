@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # vesnal-receiver-setup: makes this Linux computer receive the messages that
 # Vesnal (or "net send") sends, by Samba running vesnal-receive for each one.
 #

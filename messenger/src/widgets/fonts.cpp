@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/fonts.h"
 
 QFont layoutFont(const QString &face, double points, bool bold, bool underline)

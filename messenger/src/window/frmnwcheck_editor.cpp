@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message editor: its length label, the 896-character warning, the
 // colour for texts too long for the own group, and clearing it.
 #include "window/frmnwcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/clickablelabel.h"
 #include "window/frmnwcheck.h"
 #include "window/uputstvo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls: kind, name, caption, tool tip, font, place
 // and colours, and their tab order.
 #include "widgets/cappedtextedit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
 #include "widgets/netnode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending: one command line per recipient, started without waiting, and
 // one box that tells whether the message was handed over; later, when the
 // helpers have ended, one report of the recipients they could not reach.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The network tree: nodes, their listing on expansion, and the passes that
 // list the tree level by level.
 #include "platform/networkprovider.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Stands in for `vesnal-net list|probe URL` in tests and benchmarks: a
 # network of hosts that answer, answer late, hang, crash, print garbage or
 # far too much, or refuse. $1 is "list" or "probe", $2 the address. Every

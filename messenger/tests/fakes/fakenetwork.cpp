@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fakenetwork.h"
 
 NetRecord &FakeNetwork::add(const QString &parent, const QString &remoteName, quint32 displayType,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Browsing a real Samba server: PC-01 in workgroup RADNAGRUPA, in a network
 // namespace of the lab, seen from the client namespace this test runs in.
 #include "net/systemnetwork.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An SMB network where nobody answers: the lab's isolated namespace, whose
 // only link leads nowhere. 10.203.1.9 is known on the link but silent
 // (connections to it hang); listings must give up within the browser's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiving side end to end: vesnal-net sends from PC-02, RX-01's smbd
 // runs the built vesnal-receive into the lab's spool, and an agent running
 // here on that spool shows the popup. Prints the time from the start of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delivery over real Samba, by the helper and from the window, to PC-01 of the
 // lab, whose message command drops each message as <sender>-<n>.msg, and to
 // PC-07, which runs with Samba's default protocols (SMB1 off) and drops it.

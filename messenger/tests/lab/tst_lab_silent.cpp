@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A live workgroup and a silent one in one tree: PC-01 of RADNAGRUPA
 // answers, PC-05 (TIHAGRUPA's only host and master browser) is silenced by
 // stopping its smbd, which still takes connections but never answers. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child processes: what they are given and give back, and every way they can
 // end, each within its bound.
 #include "platform/linux/childprocess.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delivery: the helper's rules and reports, its launcher, and hostile input end to end.
 #include "delivery/delivery.h"
 #include "delivery/smbclientsender.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The network model: lazy listing, retry after a refused or unanswered
 // listing, listings asked ahead, the filter, case-blind keys, short names and
 // type names.

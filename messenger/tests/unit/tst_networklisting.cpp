@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The network's rules: the list file, the router of several back ends, and
 // how the SMB browser's children's entries become records.
 #include "fakenetwork.h"

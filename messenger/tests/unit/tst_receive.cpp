@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receiving side: records, the spool's safe writing and clean-up, and
 // vesnal-receive as Samba runs it (as the guest user, when the test is root).
 #include "receiver/receive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-receiver-setup against a temporary smb.conf: what enable writes as
 // Samba reads it, enable twice, disable byte for byte, the SMB1 question.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SMB browser of the window's process: every listing is a child
 // (`vesnal-net list URL`), here a script that plays a network of hosts that
 // answer, answer late, hang, crash, print garbage or far too much, or

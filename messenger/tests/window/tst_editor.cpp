@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message editor: length label and its colour, the 896-character cap
 // for typing and paste, the warning, the Latin-script reminder, clearing.
 #include "windowfixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The guide panel: placement on opening and closing, its text, both ways of closing it.
 #include "offscreenscreen.h"
 #include "widgets/clickablelabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user first sees it: every control with its
 // caption, tool tip and place, the colours, the tab order and the pictures.
 #include "widgets/imagelist.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vesnal started where no network interface is up: a network namespace of
 // the test's own, its loopback left down. The SMB library ends whatever
 // process sets it up there (exit status 1); that must only ever be a listing

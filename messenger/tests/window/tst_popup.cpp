@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The popup agent offscreen, on a temporary spool and state: one window per
 // unseen message with the exact texts, markup shown as it came, "U redu"
 // remembered across starts, a flood queued, one agent per user.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: from the tree, by name, the whole network, the own
 // group; removing; the count box; and where the focus goes.
 #include "windowfixture.h"

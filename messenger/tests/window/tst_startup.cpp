@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the control-file copy rule, the "/H" switch, the about line,
 // and what showing and activating the window do.
 #include "widgets/linemark.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The network tree: what the load step shows, how the activation passes
 // and the Expand handler list it, and how bad listings break off.
 #include "windowfixture.h"

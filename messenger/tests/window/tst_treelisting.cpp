@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tree over real listing children (the fake lister stands in for
 // vesnal-net): one pass's listings wait together, yet the tree ends exactly
 // as a walk that waits for each listing in turn leaves it, and a node whose

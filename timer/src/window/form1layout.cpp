@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of Form1 as they stand before the window is loaded: kinds,
 // texts, tool tips, fonts, places and colours. Places are given in twips,
 // as the layout was drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux back end of the timer's platform, and the layout's twips.
 #include "platform/linux/pulsebeeper.h"
 #include "platform/linux/qtserialline.h"

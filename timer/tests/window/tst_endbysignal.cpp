@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tempral asked to quit by SIGTERM, SIGINT or SIGHUP at each kind of moment
 // of a run: the box of the load step open, a tone waiting on a sound server
 // that never answers, the reminder box open, the load on, a countdown. Each

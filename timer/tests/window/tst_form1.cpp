@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer on the fakes: countdown, switching, closing, captions,
 // remembered settings, the port choice, and the tick timing.
 #include "fakes.h"

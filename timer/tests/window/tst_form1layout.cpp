@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it stands when created, before the load step: every
 // control's kind, name, text, tool tip, font, place, colours, tab order and
 // visibility, as the layout was drawn (places in twips); and the boxes'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The listing child: one libsmbclient call in a process of its own.
 #include "platform/linux/listingformat.h"
 #include "platform/listingchild.h"

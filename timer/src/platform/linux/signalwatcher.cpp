@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal handler only writes the signal number into a pipe (the one
 // thing that is safe inside it); a socket notifier reads it in the event loop.
 #include "platform/signalwatcher.h"

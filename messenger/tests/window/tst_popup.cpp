@@ -84,11 +84,11 @@ private slots:
         PopupWindow *w = a.agent.openWindows().first();
         QCOMPARE(w->windowTitle() + '|' + w->okButton()->text(),
                  "Vesnal – primljena poruka|U redu");
-        QVERIFY(w->textBox()->isReadOnly() && w->isVisible());
         QCOMPARE(unnamedControls(w).join("; "), QString());
-        // Above the others, not taking the keyboard.
-        QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(w->testAttribute(Qt::WA_ShowWithoutActivating));
+        // Read-only, above the others, not taking the keyboard.
+        QVERIFY(w->textBox()->isReadOnly() && w->isVisible() &&
+                (w->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                w->testAttribute(Qt::WA_ShowWithoutActivating));
         a.agent.rescan();
         QCOMPARE(a.texts().size(), 1);
         QVERIFY(f.shownFile().isEmpty());

@@ -44,7 +44,6 @@ private slots:
                 QCOMPARE(show(what, o.panel), show(what, {to.left + W, to.top, P, H}));
         };
         row("centred", true, c, 3000, Wide, c - P / 2, 3000);
-        row("back from centred", false, c - P / 2, 3000, Wide, c, 3000);
         row("near the left edge", true, 1000, 3000, Wide, 50, 3000);
         row("at the left threshold", true, 1 + P / 2, 3000, Wide, 1, 3000);
         row("near the right edge", true, 20000, 3000, Wide, Wide.width - W - P - 50, 3000);

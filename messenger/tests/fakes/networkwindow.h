@@ -10,6 +10,18 @@
 #include <QElapsedTimer>
 #include <memory>
 
+// A node as "tag:child,child" ("none" when it is not in the tree).
+inline QString nodeState(const frmNWCheck &window, const QString &key)
+{
+    const NetNode *n = window.nodes.find(key);
+    if (!n)
+        return QStringLiteral("none");
+    QStringList children;
+    for (int i = 0; i < n->childCount(); ++i)
+        children << n->child(i)->text(0);
+    return n->tag + ':' + children.join(',');
+}
+
 // A main window over a network of the test's choosing (a real one, or one
 // of real children), with fakes for the launcher and the message boxes.
 struct NetworkWindow {
@@ -29,17 +41,7 @@ struct NetworkWindow {
     }
 
     NetNode *node(const QString &key) const { return window.nodes.find(key); }
-    // "tag:child,child" of a node ("none" when it is not in the tree).
-    QString state(const QString &key) const
-    {
-        const NetNode *n = node(key);
-        if (!n)
-            return QStringLiteral("none");
-        QStringList children;
-        for (int i = 0; i < n->childCount(); ++i)
-            children << n->child(i)->text(0);
-        return n->tag + ':' + children.join(',');
-    }
+    QString state(const QString &key) const { return nodeState(window, key); }
 
     std::unique_ptr<NetworkProvider> network;
     RecordingLauncher launcher;

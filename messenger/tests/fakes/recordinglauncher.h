@@ -13,23 +13,25 @@ class RecordingLauncher : public ProcessLauncher
 public:
     qint64 start(const QString &commandLine) override
     {
-        const int index = commands.size();
         commands.append(commandLine);
-        if (failAll || failing.contains(index))
-            return 0;
-        return 1000 + index;
+        const bool fails = failAll || failing.contains(commands.size() - 1);
+        return fails ? 0 : 1000 + commands.size() - 1;
     }
     void setOutcomeHandler(QObject *, OutcomeHandler h) override { handler = std::move(h); }
 
-    // Task `index` ended by itself with `status` and these reason lines, or
-    // (status -1) crashed or was killed.
-    void end(int index, int status, const QStringList &reasonLines = {})
+    // How task `index` ended: by itself with `status` and these reason
+    // lines, or (status -1) crashed or killed.
+    static TaskOutcome outcome(int index, int status, const QStringList &reasonLines = {})
     {
         TaskOutcome outcome{1000 + index, status >= 0, status, {}};
         for (const QString &line : reasonLines)
             outcome.reasons.append(DeliveryReason::parse(line).value());
+        return outcome;
+    }
+    void end(int index, int status, const QStringList &reasonLines = {})
+    {
         if (handler)
-            handler(outcome);
+            handler(outcome(index, status, reasonLines));
     }
 
     QStringList commands;

@@ -1,21 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "fakemessageboxes.h"
 #include "fakenetwork.h"
-#include "recordinglauncher.h"
-#include "widgets/netnode.h"
-#include "window/frmnwcheck.h"
+#include "networkwindow.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTest>
-#include <QTextEdit>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <memory>
+#include <QtWidgets>
 
 // A main window over fakes. The default network: provider "SMB" with the
 // workgroups RADNAGRUPA (PC-01, PC-02) and DRUGA (PC-03).
@@ -25,8 +15,10 @@ struct WindowFixture {
     FakeMessageBoxes boxes;
     std::unique_ptr<frmNWCheck> window;
 
-    static void addDefaultNetwork(FakeNetwork &net)
+    explicit WindowFixture(bool defaultNetwork = true)
     {
+        if (!defaultNetwork)
+            return;
         net.add("", "SMB", NetDisplay::Network);
         net.add("SMB", "RADNAGRUPA", NetDisplay::Domain);
         net.add("SMB", "DRUGA", NetDisplay::Domain);
@@ -53,18 +45,26 @@ struct WindowFixture {
     }
 
     QTreeWidgetItem *node(const QString &key) const { return window->nodes.find(key); }
+    QString state(const QString &key) const { return nodeState(*window, key); }
+    // The states of several nodes, blank apart.
+    QString states(const QStringList &keys) const
+    {
+        QStringList all;
+        for (const QString &key : keys)
+            all << state(key);
+        return all.join(' ');
+    }
+    // Selects a node and clicks ">".
+    void pick(const QString &key)
+    {
+        window->tvwNetwork->setCurrentItem(node(key));
+        window->AddItem_Click();
+    }
     QStringList entries() const
     {
         QStringList e;
         for (int i = 0; i < window->List1->count(); ++i)
             e.append(window->List1->item(i)->text());
         return e;
-    }
-    QStringList childTexts(const QString &key) const
-    {
-        QStringList texts;
-        for (int i = 0; node(key) && i < node(key)->childCount(); ++i)
-            texts.append(node(key)->child(i)->text(0));
-        return texts;
     }
 };

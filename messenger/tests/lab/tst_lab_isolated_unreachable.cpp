@@ -12,29 +12,12 @@
 namespace
 {
 
-const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
-
 NetRecord record(quint32 displayType, const QString &remoteName)
 {
     NetRecord r;
     r.displayType = displayType;
     r.remoteName = remoteName;
     return r;
-}
-
-const char *outcome(const NetListing &l)
-{
-    switch (l.outcome) {
-    case NetListing::Outcome::Listed:
-        return l.records.isEmpty() ? "listed, empty" : "listed";
-    case NetListing::Outcome::Refused:
-        return "refused";
-    case NetListing::Outcome::NoAnswer:
-        return "no answer";
-    case NetListing::Outcome::NotAsked:
-        return "not asked";
-    }
-    return "";
 }
 
 } // namespace
@@ -45,19 +28,18 @@ class TestLabUnreachable : public QObject
 private slots:
     void nobodyAnsweringListsNothingWithinTheDeadline()
     {
-        SmbBrowser smb(Helper, std::chrono::milliseconds(1500));
+        SmbBrowser smb(VESNAL_BINARY_DIR "/vesnal-net", std::chrono::milliseconds(1500));
         QElapsedTimer clock;
         clock.start();
-        const NetListing top = smb.enumerate(nullptr);
-        const qint64 topMs = clock.restart();
-        QVERIFY(top.records.isEmpty());
         const NetRecord group = record(NetDisplay::Domain, "RADNAGRUPA");
-        const NetListing servers = smb.enumerate(&group);
-        const qint64 groupMs = clock.restart();
-        QVERIFY(servers.records.isEmpty());
-        qInfo("no one answering: top %lld ms (%s), workgroup %lld ms (%s)", topMs, outcome(top),
-              groupMs, outcome(servers));
-        QVERIFY2(topMs < 2500 && groupMs < 2500, QByteArray::number(topMs + groupMs));
+        for (const NetRecord *parent : {(const NetRecord *)nullptr, &group}) {
+            clock.restart();
+            const NetListing l = smb.enumerate(parent);
+            qInfo("no one answering, %s: %lld ms, outcome %d (0 listed, 1 refused, 2 no answer)",
+                  parent ? "workgroup" : "top", clock.elapsed(), int(l.outcome));
+            QVERIFY(l.records.isEmpty());
+            QVERIFY2(clock.elapsed() < 2500, QByteArray::number(clock.elapsed()));
+        }
 
         // A silent host costs the deadline, each time it is asked, and
         // nothing more: no call is left running to hold up the next.
@@ -65,25 +47,13 @@ private slots:
         for (int i = 0; i < 2; ++i) {
             clock.restart();
             QCOMPARE(smb.enumerate(&silent).outcome, NetListing::Outcome::NoAnswer);
-            const qint64 silentMs = clock.elapsed();
-            qInfo("silent host, 1500 ms deadline: gave up after %lld ms", silentMs);
-            QVERIFY2(silentMs >= 1400 && silentMs < 2500, QByteArray::number(silentMs));
+            qInfo("silent host, 1500 ms deadline: gave up after %lld ms", clock.elapsed());
+            QVERIFY2(clock.elapsed() >= 1400 && clock.elapsed() < 2500,
+                     QByteArray::number(clock.elapsed()));
         }
         clock.restart();
         QVERIFY(!smb.opensAsDirectory("\\\\10.203.1.9\\javno"));
         QVERIFY2(clock.elapsed() < 2500, QByteArray::number(clock.elapsed()));
-
-        // Three silent shares asked ahead: one deadline for all of them.
-        const QList<NetRecord> shares = {record(NetDisplay::Share, "\\\\10.203.1.9\\a"),
-                                         record(NetDisplay::Share, "\\\\10.203.1.9\\b"),
-                                         record(NetDisplay::Share, "\\\\10.203.1.9\\c")};
-        clock.restart();
-        smb.listAhead({&shares[0], &shares[1], &shares[2]});
-        for (const NetRecord &share : shares)
-            QCOMPARE(smb.enumerate(&share).outcome, NetListing::Outcome::NoAnswer);
-        smb.listAhead({});
-        QVERIFY2(clock.elapsed() >= 1400 && clock.elapsed() < 2500,
-                 QByteArray::number(clock.elapsed()));
     }
 };
 

@@ -11,78 +11,70 @@
 #include <QtWidgets>
 #include <algorithm>
 
-namespace
-{
-
-const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
-const QString SpoolDir = qEnvironmentVariable("VESNAL_LAB_DIR") + QStringLiteral("/spool");
-const QRegularExpression Heading(QStringLiteral(
-    "^Poruka od PC_02 za RX-01, (\\d\\d\\.\\d\\d\\.\\d{4}\\. u \\d\\d:\\d\\d:\\d\\d)\\n\\n"));
-
-} // namespace
-
 class TestLabReceive : public QObject
 {
     Q_OBJECT
 private slots:
     void aMessageToRx01PopsUp()
     {
-        QVERIFY2(QFileInfo(Helper).isExecutable() && QDir(SpoolDir).exists(),
+        const QString helper = VESNAL_BINARY_DIR "/vesnal-net";
+        const QString spool = qEnvironmentVariable("VESNAL_LAB_DIR") + "/spool";
+        QVERIFY2(QFileInfo(helper).isExecutable() && QDir(spool).exists(),
                  "helper or spool missing");
+        const QRegularExpression heading("^Poruka od PC_02 za RX-01, (\\d\\d\\.\\d\\d\\.\\d{4}\\. "
+                                         "u \\d\\d:\\d\\d:\\d\\d)\\n\\n");
         QTemporaryDir state;
         ShownState shown(state.filePath("shown"));
-        PopupAgent agent(SpoolDir, shown, {10, 600000}); // no rescans: the file notice must do
+        PopupAgent agent(spool, shown, {10, 600000}); // no rescans: the file notice must do
         QList<PopupWindow *> appeared;
         QElapsedTimer clock;
-        qint64 popupAt = 0;
+        QList<qint64> times, helperTimes;
         connect(&agent, &PopupAgent::windowShown, this, [&](PopupWindow *w) {
-            popupAt = clock.elapsed();
+            times.append(clock.elapsed());
             appeared.append(w);
         });
         agent.start();
         while (!agent.openWindows().isEmpty()) // from an earlier run in the same lab
             QTest::mouseClick(agent.openWindows().first()->okButton(), Qt::LeftButton);
         appeared.clear();
+        times.clear();
 
-        const QStringList texts{
-            QStringLiteral("Zdravo iz Beograda: čćđšž ČĆĐŠŽ, sastanak je u 10 časova."),
-            QStringLiteral("Druga poruka,\nu dva reda"), QStringLiteral("Treća"),
-            QStringLiteral("Četvrta"), QStringLiteral("Peta")};
-        QList<qint64> times, helperTimes;
-        for (const QString &text : texts) {
-            QProcess helper;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("VESNAL_CODEPAGE", "CP852"); // what RX-01 reads
-            helper.setProcessEnvironment(env);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VESNAL_CODEPAGE", "CP852"); // what RX-01 reads
+        for (const QString &text :
+             {QStringLiteral("Zdravo iz Beograda: čćđšž ČĆĐŠŽ, sastanak je u 10 časova."),
+              QStringLiteral("Druga poruka,\nu dva reda"), QStringLiteral("Treća"),
+              QStringLiteral("Četvrta"), QStringLiteral("Peta")}) {
+            QProcess send;
+            send.setProcessEnvironment(env);
             const qsizetype before = appeared.size();
             clock.start();
-            helper.start(Helper, {"send", "RX-01 " + text});
-            QVERIFY(helper.waitForFinished(30000));
+            send.start(helper, {"send", "RX-01 " + text});
+            QVERIFY(send.waitForFinished(30000));
             helperTimes.append(clock.elapsed());
-            QCOMPARE(helper.exitCode(), 0);
-            QVERIFY(helper.readAllStandardError().isEmpty());
+            QCOMPARE(send.exitCode(), 0);
+            QVERIFY(send.readAllStandardError().isEmpty());
             QTRY_VERIFY_WITH_TIMEOUT(appeared.size() > before, 10000);
-            times.append(popupAt);
             QCOMPARE(appeared.size(), before + 1); // one message, one window
 
             PopupWindow *w = appeared.last();
             const QString all = w->textBox()->toPlainText();
-            const auto heading = Heading.match(all);
-            QVERIFY2(heading.hasMatch(), qPrintable(all));
-            QCOMPARE(all.mid(heading.capturedLength()), text);
-            const QDateTime when = QDateTime::fromString(
-                heading.captured(1), QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss"));
+            const auto match = heading.match(all);
+            QVERIFY2(match.hasMatch(), qPrintable(all));
+            QCOMPARE(all.mid(match.capturedLength()), text);
+            const QDateTime when =
+                QDateTime::fromString(match.captured(1), "dd.MM.yyyy. 'u' HH:mm:ss");
             QVERIFY(qAbs(when.secsTo(QDateTime::currentDateTime())) < 10);
             QCOMPARE(w->windowTitle(), "Vesnal – primljena poruka");
             QTest::mouseClick(w->okButton(), Qt::LeftButton);
             QVERIFY(agent.openWindows().isEmpty());
         }
-        const auto sorted = [](QList<qint64> &list) {
+        const auto sorted = [](QList<qint64> &list) { // sorts in place
             std::sort(list.begin(), list.end());
-            QStringList s;
+            QStringList ms;
             for (const qint64 t : list)
-                s.append(QString::number(t));
-            return s.join(' ');
+                ms << QString::number(t);
+            return ms.join(' ');
         };
         qInfo("vesnal-net start to popup, ms: %s", qPrintable(sorted(times)));
         qInfo("of which vesnal-net's own run, ms: %s", qPrintable(sorted(helperTimes)));

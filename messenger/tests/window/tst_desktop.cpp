@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The messenger as a desktop meets it: names for assistive tools, F1 for the
-// guide, the real message boxes in Serbian, the window system in a Wayland
+// The messenger as a desktop meets it: the guide panel beside the window
+// (placement, its text, both ways of closing it, F1), names for assistive
+// tools, the real message boxes in Serbian, the window system in a Wayland
 // session.
 #include "desktopchecks.h"
+#include "offscreenscreen.h"
 #include "platform/linux/windowsystem.h"
 #include "widgets/clickablelabel.h"
 #include "window/uputstvo.h"
@@ -10,38 +12,116 @@
 
 #include <QtTest>
 
+namespace
+{
+
+// A 1920 x 1080 screen in twips; outer sizes of the main window and the panel.
+constexpr TwipSize Wide{28800, 16200};
+constexpr float W = 7095 + 60, H = 8055 + 450, P = 5205 + 60;
+
+QString show(const char *what, const TwipRect &r)
+{
+    return QString::asprintf("%s: %.2f,%.2f %.2fx%.2f", what, r.left, r.top, r.width, r.height);
+}
+
+} // namespace
+
 class DesktopTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void everyControlHasASpeakableName()
+    void helpPlacementOnAFakeScreen()
     {
-        WindowFixture fx;
-        frmNWCheck &w = fx.make();
-        QVERIFY(fx.showActive());
-        QCOMPARE(unnamedControls(&w).join("; "), QString());
-        // The guide panel, and the main window beside it.
-        w.Pomoc_Click();
-        auto *guide = w.findChild<Uputstvo *>();
-        QVERIFY(guide && guide->isVisible());
-        QCOMPARE(unnamedControls(guide).join("; "), QString());
-        QCOMPARE(unnamedControls(&w).join("; "), QString());
+        const float c = (Wide.width - W) / 2; // centred
+        const auto row = [](const char *what, bool opens, float left, float top, TwipSize screen,
+                            float toLeft, float toTop) {
+            const TwipRect from{left, top, W, H}, to{toLeft, toTop, W, H};
+            const HelpOpening o = placeHelpOpening(from, P, screen);
+            QCOMPARE(show(what, opens ? o.main : placeHelpClosing(from, P, screen)),
+                     show(what, to));
+            if (opens)
+                QCOMPARE(show(what, o.panel), show(what, {to.left + W, to.top, P, H}));
+        };
+        row("centred", true, c, 3000, Wide, c - P / 2, 3000);
+        row("near the left edge", true, 1000, 3000, Wide, 50, 3000);
+        row("at the left threshold", true, 1 + P / 2, 3000, Wide, 1, 3000);
+        row("near the right edge", true, 20000, 3000, Wide, Wide.width - W - P - 50, 3000);
+        row("narrower than both", true, 2460, 300, {12000, 9000}, 12000 - W - P - 50, 300);
+        row("top above the screen", true, 10000, -400, Wide, 10000 - P / 2, 50);
+        row("opening low stays low", true, 10000, 15000, Wide, 10000 - P / 2, 15000);
+        row("top above, closing", false, 10000, 0.5f, Wide, 10000 + P / 2, 50);
+        row("below the bottom", false, 10000, 9000, Wide, 10000 + P / 2, (Wide.height - H) / 2);
+        row("just fits", false, 10000, Wide.height - H, Wide, 10000 + P / 2, Wide.height - H);
+        row("past the right edge", false, 22000, 3000, Wide, Wide.width - W - 50, 3000);
+        row("off the left stays", false, -5000, 3000, Wide, -5000 + P / 2, 3000);
     }
 
-    void f1OpensAndClosesTheGuideFromEitherWindow()
+    void panelOpensBesideAndClosesBackWithTheGuide()
+    {
+        WindowFixture fx;
+        frmNWCheck main(fx.net, fx.launcher, fx.boxes, {});
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const QRect before = main.frameGeometry();
+        QVERIFY(before.width() > main.width()); // the fake screen gives frames
+
+        main.Pomoc_Click();
+        Uputstvo *panel = main.helpPanel();
+        QVERIFY(panel && QTest::qWaitForWindowExposed(panel));
+        QCOMPARE(main.Pomoc->text(), "<< Kratko uputstvo");
+        // Moved left by half the panel's outer width; the panel beside it.
+        const QRect m = main.frameGeometry(), p = panel->frameGeometry();
+        QCOMPARE(p.width(), 5205 / 15 + before.width() - main.width());
+        QVERIFY(qAbs((before.left() - m.left()) * 2 - p.width()) <= 1);
+        QCOMPARE(QList<int>({p.left(), p.top(), p.height()}),
+                 QList<int>({m.right() + 1, m.top(), m.height()}));
+
+        // The guide byte for byte, as plain text that fits its label.
+        const QString guide = panel->Label1->text();
+        QVERIFY(guide.startsWith("Vesnal je jednostavna") && guide.endsWith("nezavisno od njih."));
+        QCOMPARE(QCryptographicHash::hash(guide.toUtf8(), QCryptographicHash::Sha256).toHex(),
+                 "58c57906c3b0a5987d21c258828bdc3e77aa5bfb302942779d3e4173f3da9691");
+        QCOMPARE(panel->Label1->textFormat(), Qt::PlainText);
+        QVERIFY(panel->Label1->heightForWidth(337) <= 505);
+
+        // The toggle destroys it and puts all back, 100 times without drift.
+        QPointer<Uputstvo> gone = panel;
+        for (int i = 0; i < 100; ++i) {
+            main.Pomoc_Click();
+            QVERIFY(!main.helpPanel() && gone.isNull());
+            QCOMPARE(main.Pomoc->text(), Uputstvo::ClosedCaption);
+            QCOMPARE(main.frameGeometry(), before);
+            main.Pomoc_Click();
+            QCOMPARE(main.frameGeometry(), m);
+            gone = main.helpPanel();
+        }
+
+        // The window system's close request (its title bar) acts as the toggle.
+        QVERIFY(QTest::qWaitForWindowExposed(gone));
+        gone->windowHandle()->close();
+        QTRY_VERIFY(gone.isNull());
+        QCOMPARE(main.Pomoc->text(), "Kratko uputstvo >>");
+        QCOMPARE(main.frameGeometry(), before);
+        main.Pomoc_Click();
+        QCOMPARE(main.frameGeometry(), m);
+    }
+
+    void everyControlIsNamedAndF1TogglesTheGuideFromEitherWindow()
     {
         WindowFixture fx;
         frmNWCheck &w = fx.make();
         QVERIFY(fx.showActive());
+        QCOMPARE(unnamedControls(&w).join("; "), QString());
         QTest::keyClick(w.Manual, Qt::Key_F1);
-        auto *guide = w.findChild<Uputstvo *>();
+        QPointer<Uputstvo> guide = w.findChild<Uputstvo *>();
         QVERIFY(guide && guide->isVisible());
         QCOMPARE(w.Pomoc->text(), Uputstvo::OpenCaption);
+        // The guide panel, and the main window beside it, for assistive tools.
+        QCOMPARE(unnamedControls(guide).join("; ") + unnamedControls(&w).join("; "), QString());
         QVERIFY(QTest::qWaitForWindowExposed(guide));
-        QPointer<Uputstvo> closing(guide);
         QTest::keyClick(guide, Qt::Key_F1);
-        QTRY_VERIFY(!closing);
+        QTRY_VERIFY(!guide);
         QCOMPARE(w.Pomoc->text(), Uputstvo::ClosedCaption);
         // While a box waits for an answer, F1 does not reach the window.
         whenBoxOpens([&w](QMessageBox *box) {
@@ -79,5 +159,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(DesktopTest)
+int main(int argc, char **argv)
+{
+    QTemporaryDir dir;
+    if (!useFramedOffscreenScreen(dir.path()))
+        return 2;
+    QApplication app(argc, argv);
+    DesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_desktop.moc"

@@ -12,28 +12,23 @@ private slots:
     void fromTheTreeOncePerNameWithTheCountFollowing()
     {
         WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
         f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
         frmNWCheck &w = f.make({}, false); // nothing below the providers listed yet
         QVERIFY(f.showActive());
         w.tvwNetwork_Expand(f.node("SMB"));
-        for (const char *key : {"_ROOT", "SMB", "\\\\PC-01\\javno"}) {
-            w.tvwNetwork->setCurrentItem(f.node(key));
-            w.AddItem_Click(); // none of these is a recipient
-        }
+        for (const char *key : {"_ROOT", "SMB", "\\\\PC-01\\javno"})
+            f.pick(key); // none of these is a recipient
         QCOMPARE(f.entries(), QStringList());
-        w.tvwNetwork->setCurrentItem(f.node("RADNAGRUPA"));
-        w.AddItem_Click();
+        f.pick("RADNAGRUPA");
         QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02"}));
         QVERIFY(!f.node("RADNAGRUPA")->isExpanded()); // listed without opening it
-        QCOMPARE(w.Total->text(), QString("2"));
+        QCOMPARE(w.Total->text(), "2");
         QTRY_VERIFY(w.List1->hasFocus());
         // A name already listed changes nothing and leaves the focus.
         w.Manual->setFocus();
         QTRY_VERIFY(w.Manual->hasFocus());
         w.AddItem_Click();
-        w.tvwNetwork->setCurrentItem(f.node("\\\\PC-02"));
-        w.AddItem_Click();
+        f.pick("\\\\PC-02");
         QCOMPARE(f.entries().size(), 2);
         QVERIFY(w.Manual->hasFocus());
     }
@@ -41,32 +36,28 @@ private slots:
     void removeResetAndTheGroupEntry()
     {
         WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
         frmNWCheck &w = f.make();
-        w.tvwNetwork->setCurrentItem(f.node("RADNAGRUPA"));
-        w.AddItem_Click();
+        f.pick("RADNAGRUPA");
         w.List1->setCurrentRow(-1);
         w.RemoveItem_Click(); // nothing selected: nothing removed
         w.ToLocalGroup_Click();
         w.ToLocalGroup_Click();
         QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02", frmNWCheck::GroupEntry}));
-        QCOMPARE(w.Total->text(), QString(" "));
+        QCOMPARE(w.Total->text(), " ");
         w.List1->setCurrentRow(2);
         w.RemoveItem_Click();
-        QCOMPARE(w.Total->text(), QString("2"));
+        QCOMPARE(w.Total->text(), "2");
         w.List1->setCurrentRow(0);
         w.RemoveItem_Click();
-        w.tvwNetwork->setCurrentItem(f.node("\\\\PC-01"));
-        w.AddItem_Click(); // a removed name can come back
+        f.pick("\\\\PC-01"); // a removed name can come back
         QCOMPARE(f.entries(), (QStringList{"PC-02", "PC-01"}));
         w.ResetList_Click();
-        QCOMPARE(w.Total->text(), QString("0"));
+        QCOMPARE(w.Total->text(), "0");
     }
 
     void toAllAsksThenReplacesTheListWithEveryServer()
     {
         WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
         f.net.add("RADNAGRUPA", "\\\\FAKE", NetDisplay::Server);
         frmNWCheck &w = f.make({}, false);
         QVERIFY(f.showActive());
@@ -80,19 +71,13 @@ private slots:
         f.boxes.answerYes = true;
         w.ToAll_Click();
         QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02", "PC-03"}));
-        QCOMPARE(w.Total->text(), QString("3"));
+        QCOMPARE(w.Total->text(), "3");
         QTRY_VERIFY(w.List1->hasFocus());
-
-        WindowFixture empty; // no server anywhere: the list ends empty
-        empty.make().ToLocalGroup_Click();
-        empty.window->ToAll_Click();
-        QCOMPARE(empty.window->Total->text(), QString("0"));
     }
 
     void typedNamesAreUpperCasedAndMatchedExactly()
     {
         WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
         f.net.add("DRUGA", "\\\\ČAČAK-ĐŽ", NetDisplay::Server);
         f.net.add("DRUGA", "\\\\Mala", NetDisplay::Server);
         frmNWCheck &w = f.make({}, false);
@@ -105,12 +90,12 @@ private slots:
         }
         QCOMPARE(f.entries(), (QStringList{"PC-02", "ČAČAK-ĐŽ", "RADNAGRUPA"}));
         QTRY_VERIFY(w.Manual->hasFocus());
-        QCOMPARE(w.Total->text(), QString("3"));
+        QCOMPARE(w.Total->text(), "3");
         QVERIFY(f.boxes.texts.isEmpty());
         for (const char *typed : {" pc-01", "fake", "   ", "mala", "Mreža"}) {
             w.Manual->setText(typed);
             w.Manual_KeyPress(13);
-            QCOMPARE(w.Manual->text(), QString(typed)); // kept for correcting
+            QCOMPARE(w.Manual->text(), typed); // kept for correcting
         }
         QCOMPARE(f.boxes.texts, QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
         QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::Critical);

@@ -1,86 +1,89 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The network tree: what the load step shows, how the activation passes
-// and the Expand handler list it, and how bad listings break off.
+// The network tree: what the load step shows, how the activation passes and
+// the Expand handler list it and how bad listings break off, on a fake
+// network; then over real listing children (the fake lister stands in for
+// vesnal-net), where one pass's listings wait together yet the tree ends
+// exactly as a walk that waits for each listing in turn leaves it.
+#include "net/systemnetwork.h"
+#include "oneatatime.h"
+#include "platform/linux/smbbrowser.h"
 #include "windowfixture.h"
 
 #include <QtTest>
 
+namespace
+{
+
+constexpr std::chrono::milliseconds Deadline(1000);
+
+// Every node in tree order: key, text, picture, tag; placeholders included.
+QStringList dump(const QTreeWidgetItem *item, int depth = 0)
+{
+    QStringList lines;
+    for (int i = 0; i < item->childCount(); ++i) {
+        const QTreeWidgetItem *c = item->child(i);
+        lines << QString(depth, ' ') + frmNWCheck::nodeKey(c) + '|' + c->text(0) + '|' +
+                     frmNWCheck::nodeImage(c) + '|' + frmNWCheck::nodeTag(c);
+        lines << dump(c, depth + 1);
+    }
+    return lines;
+}
+
+std::unique_ptr<NetworkProvider> browser()
+{
+    return makeSystemNetwork(
+        std::make_unique<SmbBrowser>(QStringLiteral(VESNAL_FAKE_LISTER), Deadline));
+}
+
+} // namespace
+
 class TestTree : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
+
 private slots:
-    void loadShowsProvidersAndTwoPassesListTwoLevels()
+    void initTestCase() { qputenv("FAKE_LISTER_DIR", QFile::encodeName(m_dir.path())); }
+
+    void loadThenTwoPassesListTwoLevelsOnce()
     {
         WindowFixture f;
-        f.net.add("", "Web Client Network", NetDisplay::Network);
-        WindowFixture::addDefaultNetwork(f.net);
+        f.net.add("", "Web Client Network", NetDisplay::Network); // filtered out
         frmNWCheck &w = f.make({}, false);
         QTreeWidgetItem *root = f.node("_ROOT");
-        QCOMPARE(root->text(0), QString("Mreža"));
-        QCOMPARE(frmNWCheck::nodeImage(root) + frmNWCheck::nodeTag(root), QString("rootY"));
-        QVERIFY(root->isExpanded());
-        QCOMPARE(f.childTexts("_ROOT"), QStringList{"SMB"});
-        QCOMPARE(frmNWCheck::nodeImage(f.node("SMB")) + frmNWCheck::nodeTag(f.node("SMB")),
-                 QString("networkN"));
-        QCOMPARE(f.childTexts("SMB"), QStringList{"FAKE"});
-        QCOMPARE(frmNWCheck::nodeKey(f.node("SMB")->child(0)), QString("SMB_FAKE"));
-
-        w.Form_Activate();
-        QCOMPARE(f.childTexts("SMB"), (QStringList{"RADNAGRUPA", "DRUGA"}));
-        QCOMPARE(f.childTexts("RADNAGRUPA"), (QStringList{"PC-01", "PC-02"}));
-        QCOMPARE(frmNWCheck::nodeTag(f.node("RADNAGRUPA")), QString("Y"));
-        QCOMPARE(f.node("\\\\PC-01")->childCount(), 0); // servers are leaves, never listed
-        QCOMPARE(f.net.listings("\\\\PC-01"), 0);
-    }
-
-    void listedNodesAreNeverListedAgain()
-    {
-        WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
-        frmNWCheck &w = f.make({}, false);
-        w.tvwNetwork_Expand(f.node("SMB_FAKE")); // a placeholder: nothing
-        w.tvwNetwork_Expand(f.node("_ROOT"));
+        QCOMPARE(root->text(0) + frmNWCheck::nodeImage(root) + frmNWCheck::nodeImage(f.node("SMB")),
+                 "Mrežarootnetwork");
+        QVERIFY(root->isExpanded() && f.node("SMB_FAKE"));
+        QCOMPARE(f.states({"_ROOT", "SMB"}), "Y:SMB N:FAKE");
+        w.tvwNetwork_Expand(f.node("SMB_FAKE")); // on a placeholder, or the root: nothing
+        w.tvwNetwork_Expand(root);
         QCOMPARE(f.net.totalListings(), 1);
-        f.node("SMB")->setExpanded(true); // the tree's own Expand event lists it
-        QCOMPARE(f.childTexts("SMB"), (QStringList{"RADNAGRUPA", "DRUGA"}));
+
         w.Form_Activate();
-        const int listed = f.net.totalListings();
-        const int nodeCount = w.nodes.size();
+        QCOMPARE(f.states({"SMB", "RADNAGRUPA", "\\\\PC-01"}),
+                 "Y:RADNAGRUPA,DRUGA Y:PC-01,PC-02 N:"); // servers are leaves
+        // Listed nodes and servers are never listed again.
+        const int listed = f.net.totalListings(), count = w.nodes.size();
         f.node("SMB")->setExpanded(false);
         f.node("SMB")->setExpanded(true);
         w.tvwNetwork_Expand(f.node("RADNAGRUPA"));
         w.tvwNetwork_Expand(f.node("\\\\PC-01"));
         w.Form_Activate();
         QCOMPARE(f.net.totalListings(), listed);
-        QCOMPARE(w.nodes.size(), nodeCount);
+        QCOMPARE(w.nodes.size(), count);
     }
 
-    void sharesAndFailedOpensEndListedWithoutChildren()
+    void oddListingsEndAsTheFailureRulesSay()
     {
-        WindowFixture f;
+        WindowFixture f(false);
         f.net.add("", "SMB", NetDisplay::Network);
-        f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
-        f.net.add("SMB", "\\\\PC-01\\zatvoreno", NetDisplay::Share);
-        f.net.add("SMB", "PRAZNA", NetDisplay::Domain);
-        f.net.add("\\\\PC-01\\javno", "\\\\PC-01\\javno\\x", NetDisplay::Directory);
-        f.net.makeReachable("\\\\PC-01\\javno");
-        f.net.failOpen("PRAZNA", 1000);
-        f.make();
-        for (const char *key : {"\\\\PC-01\\javno", "\\\\PC-01\\zatvoreno", "PRAZNA"}) {
-            QCOMPARE(frmNWCheck::nodeTag(f.node(key)), QString("Y"));
-            QCOMPARE(f.node(key)->childCount(), 0);
-        }
-        QCOMPARE(f.net.listings("\\\\PC-01\\javno"), 0); // reachable: not enumerated
-        QCOMPARE(f.net.listings("\\\\PC-01\\zatvoreno"), 1);
-    }
-
-    void duplicateKeysAndMissingPicturesBreakTheListingOff()
-    {
-        WindowFixture f;
-        f.net.add("", "SMB", NetDisplay::Network);
+        const QString javno = "\\\\PC-01\\javno", zatvoreno = "\\\\PC-01\\zatvoreno";
+        f.net.add("SMB", javno, NetDisplay::Share);
+        f.net.add("SMB", zatvoreno, NetDisplay::Share);
+        f.net.add(javno, javno + "\\x", NetDisplay::Directory);
+        f.net.makeReachable(javno);
         const QString longName = "\\\\" + QString(1000, QLatin1Char('Q'));
-        for (const QString &name : {QString("A"), QString("B"), QString("C"), QString("\\\\"),
-                                    longName, QString("X_FAKE"), QString("X"), QString("W")})
+        for (const QString &name : QStringList{"A", "B", "C", "\\\\", longName, "X_FAKE", "X", "W"})
             f.net.add("SMB", name, NetDisplay::Domain);
         f.net.add("A", "\\\\PC-01", NetDisplay::Server);
         for (const char *name : {"\\\\PC-09", "\\\\PC-01", "\\\\PC-10"}) // PC-01 is under A
@@ -91,17 +94,16 @@ private slots:
         f.net.add(longName, longName + "\\child", NetDisplay::Server);
         frmNWCheck &w = f.make();
         w.Form_Activate();
-        QCOMPARE(f.childTexts("B"), QStringList{"PC-09"});
-        QCOMPARE(f.childTexts("C"), QStringList{"PC-20"});
-        QCOMPARE(frmNWCheck::nodeTag(f.node("B")) + frmNWCheck::nodeTag(f.node("C")),
-                 QString("NN"));
-        QCOMPARE(f.childTexts(longName), QStringList{"child"});
-        QVERIFY(f.node("\\\\"));
+        // A reachable share is not listed; a closed one is listed, empty.
+        QCOMPARE(f.states({javno, zatvoreno}), "Y: Y:");
+        QCOMPARE(f.net.listings(javno), 0);
+        QCOMPARE(f.net.listings(zatvoreno), 1);
+        // A duplicate key or a missing picture breaks the listing off there.
+        QCOMPARE(f.states({"B", "C", longName, "\\\\"}), "N:PC-09 N:PC-20 Y:child Y:");
         // "X_FAKE" holds the key X's placeholder needs: SMB breaks off at X
         // (X stays, without children), and W after it is missing.
-        QCOMPARE(f.node("X")->childCount(), 0);
-        QVERIFY(f.node("X_FAKE") && !f.node("W"));
-        QCOMPARE(frmNWCheck::nodeTag(f.node("SMB")), QString("N"));
+        QCOMPARE(f.states({"X", "X_FAKE", "W"}), "N: Y: none");
+        QCOMPARE(frmNWCheck::nodeTag(f.node("SMB")), "N");
         const int listed = f.net.totalListings();
         w.tvwNetwork_Expand(f.node("B"));
         w.tvwNetwork_Expand(f.node("X")); // never takes the real X_FAKE for a placeholder
@@ -112,62 +114,85 @@ private slots:
     void unansweredNodesStayUnlistedAndAreAskedAgain()
     {
         WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
-        f.net.noAnswer("RADNAGRUPA", 2);
-        f.net.failOpen("DRUGA", 1);
+        f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
+        f.net.noAnswer("RADNAGRUPA", 3);
+        f.net.failOpen("DRUGA");
         frmNWCheck &w = f.make();
-        // No answer: tag "N" and the placeholder kept. A refusal ends
-        // listed and empty, as before.
-        QCOMPARE(frmNWCheck::nodeTag(f.node("RADNAGRUPA")), QString("N"));
-        QCOMPARE(f.childTexts("RADNAGRUPA"), QStringList{"FAKE"});
-        QCOMPARE(frmNWCheck::nodeTag(f.node("DRUGA")), QString("Y"));
-        QCOMPARE(f.node("DRUGA")->childCount(), 0);
-        QCOMPARE(f.net.listings("RADNAGRUPA"), 1); // the second pass asked it once
-        // Expanded by hand with still no answer: closed again, so that
-        // opening it once more asks again; then it lists.
+        // No answer: unlisted, its placeholder kept. A refusal ends listed and empty.
+        QCOMPARE(f.states({"RADNAGRUPA", "DRUGA"}), "N:FAKE Y:");
+        // Each pass asks ahead for what it will list: the provider, then its
+        // workgroups (not the share, whose test comes first); then drops the rest.
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"SMB"}, {}, {"RADNAGRUPA", "DRUGA"}, {}}));
+        f.net.aheadCalls.clear();
+        // The next activation asks only the unanswered one, once for all its
+        // passes; Enter in the name box and ">>" do not ask it again.
+        w.Form_Activate();
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"RADNAGRUPA"}, {}, {}, {}}));
+        w.ExpandAllNodes();
+        QCOMPARE(f.net.listings("RADNAGRUPA"), 2);
+        // By hand it is asked at once; still no answer closes it again, so
+        // that opening it once more asks again.
         f.node("SMB")->setExpanded(true);
         f.node("RADNAGRUPA")->setExpanded(true);
         QVERIFY(!f.node("RADNAGRUPA")->isExpanded());
-        QCOMPARE(f.childTexts("RADNAGRUPA"), QStringList{"FAKE"});
+        QCOMPARE(f.state("RADNAGRUPA"), "N:FAKE");
         f.node("RADNAGRUPA")->setExpanded(true);
         QVERIFY(f.node("RADNAGRUPA")->isExpanded());
-        QCOMPARE(f.childTexts("RADNAGRUPA"), (QStringList{"PC-01", "PC-02"}));
-        QCOMPARE(frmNWCheck::nodeTag(f.node("RADNAGRUPA")), QString("Y"));
-        QCOMPARE(f.net.listings("RADNAGRUPA"), 3);
+        QCOMPARE(f.state("RADNAGRUPA"), "Y:PC-01,PC-02");
+        QCOMPARE(f.net.listings("RADNAGRUPA"), 4);
         const int listed = f.net.totalListings();
         w.Form_Activate();
         QCOMPARE(f.net.totalListings(), listed);
     }
 
-    void anUnansweredNodeIsAskedOncePerActivation()
+    void overlappedPassesLeaveTheTreeOfTheWalkOneByOne()
     {
-        WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
-        f.net.noAnswer("SMB", 100);
-        frmNWCheck &w = f.make({"/H"}); // three passes
-        QCOMPARE(f.net.listings("SMB"), 1);
-        w.ExpandAllNodes(); // as Enter in the name box or ">>" run it
-        QCOMPARE(f.net.listings("SMB"), 1);
-        w.Form_Activate();
-        QCOMPARE(f.net.listings("SMB"), 2);
-        w.tvwNetwork_Expand(f.node("SMB")); // by hand: asked at once
-        QCOMPARE(f.net.listings("SMB"), 3);
-        QCOMPARE(f.childTexts("SMB"), QStringList{"FAKE"});
+        NetworkWindow together(browser());
+        NetworkWindow oneByOne(std::make_unique<OneAtATime>(browser()));
+        // The listings of a pass waited together: one deadline in all.
+        const qint64 ms = together.loadAndActivate();
+        qInfo("activation: %lld ms, one listing at a time: %lld ms", ms,
+              oneByOne.loadAndActivate());
+        QVERIFY2(ms < Deadline.count() * 3 / 2, QByteArray::number(ms));
+        QCOMPARE(dump(together.window.tvwNetwork->invisibleRootItem()),
+                 dump(oneByOne.window.tvwNetwork->invisibleRootItem()));
+
+        QCOMPARE(together.state("ZIVA"), "Y:PC-01,PC-02");
+        QCOMPARE(together.state("SPORA"), "Y:PC-05");
+        QCOMPARE(together.state("ODBIJA"), "Y:"); // refused: listed, empty
+        for (const char *silent : {"TIHA", "PADA", "SMECE", "OGROMNA", "VRACA"})
+            QCOMPARE(together.state(silent), "N:FAKE"); // no answer: still unlisted
+        QCOMPARE(together.state("ZIVA2"), "N:");        // PC-01 again: broken off
+
+        // The next activation asks the silent ones again, in one wait.
+        QElapsedTimer clock;
+        clock.start();
+        together.window.Form_Activate();
+        QVERIFY2(clock.elapsed() < Deadline.count() * 3 / 2, QByteArray::number(clock.elapsed()));
+        QCOMPARE(together.state("TIHA"), "N:FAKE");
+        // Once its host answers, expanding a node without answer lists it.
+        QFile awake(m_dir.filePath("budna"));
+        QVERIFY(awake.open(QIODevice::WriteOnly));
+        together.window.tvwNetwork_Expand(together.node("VRACA"));
+        QCOMPARE(together.state("VRACA"), "Y:PC-07");
     }
 
-    void eachPassAsksAheadForTheListingsItWillNeed()
+    void aLiveWorkgroupBehindManySilentOnesGetsItsTurn()
     {
-        WindowFixture f;
-        WindowFixture::addDefaultNetwork(f.net);
-        f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
-        f.net.noAnswer("DRUGA", 1);
-        frmNWCheck &w = f.make();
-        // Pass 1: the provider; pass 2: its workgroups (not the share, whose
-        // test comes first, nor servers). Each pass drops what is left.
-        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"SMB"}, {}, {"RADNAGRUPA", "DRUGA"}, {}}));
-        f.net.aheadCalls.clear();
-        w.Form_Activate(); // only the unanswered one is left
-        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"DRUGA"}, {}, {}, {}}));
+        // Sixteen silent workgroups before the live one: eight take every
+        // slot of an activation's listings. Those asked longest ago go
+        // first, so the live one is asked by the third activation.
+        QStringList top;
+        for (int i = 1; i <= 16; ++i)
+            top << QString("TIHA%1").arg(i);
+        qputenv("FAKE_LISTER_TOP", (top.join(' ') + " ZIVA").toLatin1());
+        NetworkWindow w(browser());
+        w.loadAndActivate();
+        qunsetenv("FAKE_LISTER_TOP");
+        w.window.Form_Activate();
+        QCOMPARE(w.state("ZIVA"), "N:FAKE");
+        w.window.Form_Activate();
+        QCOMPARE(w.state("ZIVA"), "Y:PC-01,PC-02");
     }
 };
 

@@ -66,7 +66,11 @@ private slots:
         QVERIFY2(activation < Deadline.count() * 3 / 2, QByteArray::number(activation));
         // The computer by its bare name, under its workgroup, and no child under it.
         QCOMPARE(w.node("RADNAGRUPA")->parent(), w.node(SystemNetwork::SmbName));
-        QCOMPARE(w.state("RADNAGRUPA") + ' ' + w.state("\\\\PC-01"), "Y:PC-01 N:");
+        // The lab's other receivers may have joined RADNAGRUPA's browse list.
+        QVERIFY2(w.state("RADNAGRUPA").startsWith("Y:") &&
+                     w.state("RADNAGRUPA").mid(2).split(',').contains("PC-01"),
+                 qPrintable(w.state("RADNAGRUPA")));
+        QCOMPARE(w.state("\\\\PC-01"), "N:");
         QCOMPARE(w.state("TIHAGRUPA"), "N:FAKE");
         QVERIFY(w.boxes.texts.isEmpty() && w.launcher.commands.isEmpty());
 

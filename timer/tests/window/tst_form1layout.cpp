@@ -106,8 +106,6 @@ private slots:
             entries << form.PortCombo->itemText(i) + "=" + form.PortCombo->itemData(i).toString();
         QCOMPARE(entries.join(' '), QString("1=0 2=0 3=0 4=0 5=0 6=0 7=0 8=0"));
         QVERIFY(form.PortCombo->currentIndex() == -1);
-        for (const TickTimer *t : {form.Timer1, form.Timer2})
-            QVERIFY(t->interval() == 0 && t->isEnabled());
 
         // Tab order; labels, frames and the display-only Ostalo1 are left out.
         QStringList order;

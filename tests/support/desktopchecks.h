@@ -4,34 +4,23 @@
 // Checks of a window as a desktop meets it, for both programs' tests: names
 // that assistive tools can say, the buttons of a real message box, and the
 // window system chosen for a session.
-
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QMessageBox>
-#include <QStringList>
-#include <QTimer>
-#include <QWidget>
-#include <algorithm>
+#include <QtWidgets>
 #include <functional>
 
 // Whether a screen reader can say `name` as words: it holds letters, and is
 // no word spelled out letter by letter ("P O Š A LJ I").
 inline bool speakable(const QString &name)
 {
-    const QStringList words = name.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const auto letters =
-        std::count_if(name.begin(), name.end(), [](QChar c) { return c.isLetter(); });
+    const QStringList words = name.split(' ', Qt::SkipEmptyParts);
     const bool spelled =
         words.size() > 2 &&
         std::all_of(words.begin(), words.end(), [](const QString &w) { return w.size() <= 2; });
-    return letters >= 2 && !spelled;
+    return std::count_if(name.begin(), name.end(), [](QChar c) { return c.isLetter(); }) >= 2 &&
+           !spelled;
 }
 
-// The visible controls of `window` that take the focus but that assistive
-// tools cannot name: neither their own name nor a label of theirs says what
-// they are. Each as "objectName (class): name".
+// The visible controls of `window` that take the focus but that neither
+// their own name nor a label of theirs names, as "objectName (class): name".
 inline QStringList unnamedControls(QWidget *window)
 {
     QStringList unnamed;
@@ -39,15 +28,14 @@ inline QStringList unnamedControls(QWidget *window)
         if (!iface || !iface->isValid())
             return;
         const auto *widget = qobject_cast<QWidget *>(iface->object());
-        const QAccessible::State state = iface->state();
-        if (widget && state.focusable && !state.invisible) {
-            const QString name = iface->text(QAccessible::Name);
-            bool named = speakable(name);
+        if (widget && iface->state().focusable && !iface->state().invisible) {
+            bool named = speakable(iface->text(QAccessible::Name));
             for (const auto &[label, relation] : iface->relations(QAccessible::Label))
                 named = named || speakable(label->text(QAccessible::Name));
             if (!named)
                 unnamed << QStringLiteral("%1 (%2): \"%3\"")
-                               .arg(widget->objectName(), widget->metaObject()->className(), name);
+                               .arg(widget->objectName(), widget->metaObject()->className(),
+                                    iface->text(QAccessible::Name));
         }
         for (int i = 0; i < iface->childCount(); ++i)
             walk(iface->child(i));
@@ -63,12 +51,11 @@ inline void whenBoxOpens(std::function<void(QMessageBox *)> answer)
     auto *poll = new QTimer;
     const QDeadlineTimer deadline(5000);
     QObject::connect(poll, &QTimer::timeout, [poll, deadline, answer] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box || deadline.hasExpired())
             poll->deleteLater();
+        if (box)
             answer(box);
-        } else if (deadline.hasExpired()) {
-            poll->deleteLater();
-        }
     });
     poll->start(10);
 }
@@ -84,30 +71,23 @@ inline QStringList buttonTexts(const QMessageBox *box)
 }
 
 // The cases of the window-system choice that `choose` gets wrong, for a
-// Session {chosen, type, waylandDisplay, display} of the program's own.
+// Session {chosen, type, waylandDisplay, display} of the program's own:
+// X11 first in a Wayland session (named by either variable) with an X server
+// at hand, unless the user has chosen.
 template <typename Session, typename Choose> QStringList wrongWindowSystems(Choose choose)
 {
-    struct Case {
-        const char *what;
-        Session session;
-        QByteArray platform;
-    };
-    const Case cases[] = {
-        {"Wayland with XWayland", {"", "wayland", "wayland-0", ":0"}, "xcb;wayland"},
-        {"Wayland socket only named", {"", "", "wayland-0", ":1"}, "xcb;wayland"},
-        {"session type only", {"", "wayland", "", ":0"}, "xcb;wayland"},
-        {"Wayland without X", {"", "wayland", "wayland-0", ""}, ""},
-        {"the user's choice", {"wayland", "wayland", "wayland-0", ":0"}, ""},
-        {"the user's offscreen", {"offscreen", "wayland", "wayland-0", ":0"}, ""},
-        {"an X11 session", {"", "x11", "", ":0"}, ""},
-        {"no display at all", {"", "tty", "", ""}, ""},
+    const std::pair<Session, QByteArray> cases[] = {
+        {{"", "wayland", "wayland-0", ":0"}, "xcb;wayland"},
+        {{"", "", "wayland-0", ":1"}, "xcb;wayland"},
+        {{"", "wayland", "", ":0"}, "xcb;wayland"},
+        {{"", "wayland", "wayland-0", ""}, ""},
+        {{"offscreen", "wayland", "wayland-0", ":0"}, ""},
+        {{"", "x11", "", ":0"}, ""},
     };
     QStringList wrong;
-    for (const Case &c : cases) {
-        const QByteArray got = choose(c.session);
-        if (got != c.platform)
-            wrong << QStringLiteral("%1: \"%2\", not \"%3\"")
-                         .arg(c.what, QString::fromUtf8(got), QString::fromUtf8(c.platform));
-    }
+    for (const auto &[s, platform] : cases)
+        if (const QByteArray got = choose(s); got != platform)
+            wrong << QString::fromUtf8(s.chosen + "|" + s.type + "|" + s.waylandDisplay + "|" +
+                                       s.display + ": \"" + got + "\", not \"" + platform + "\"");
     return wrong;
 }

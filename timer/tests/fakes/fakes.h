@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ticktimer.h"
 #include "platform/beeper.h"
 #include "platform/serialline.h"
 #include "platform/settingsstore.h"
@@ -18,7 +17,8 @@ using Values = QMap<QString, QString>;
 // The whole platform in one fake that writes what happens into one journal:
 // "open N", "open N failed", "close", "rts 1" / "rts 0" (changes only), "write
 // NAME=VALUE", "beep HZ MS", "sleep MS", "critical TITLE: TEXT", "warning
-// TITLE: TEXT".
+// TITLE: TEXT". `during` runs inside each tone, pause and box, as if the
+// call blocked there.
 struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     bool open(int n, QString *) override
     {
@@ -63,7 +63,6 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     {
         note("warning " + title + ": " + text);
     }
-    // `during` runs inside each tone, pause and box, as if the call blocked there.
     void note(const QString &entry)
     {
         journal << entry;
@@ -91,17 +90,18 @@ struct Rig : Fakes {
         QVERIFY(ready.wait(5000));
     }
     void start(const QString &period) { form.Zadato1->setText(period), form.btnPokreniTClick(); }
-    // The window's state in words: picture, icon, Ostalo1 and its colour, flags.
+    // The window's state in words: picture, icon, Ostalo1 and its colour, and
+    // the flags that hold.
     QString look() const
     {
-        const Form1 *f = &form;
-        QStringList words{f->btnIskljuci->pictureName(), f->iconName(), f->Ostalo1->text(),
-                          f->Ostalo1->palette().color(QPalette::Base).name()};
+        const Form1 &f = form;
+        QStringList words{f.btnIskljuci->pictureName(), f.iconName(), f.Ostalo1->text(),
+                          f.Ostalo1->palette().color(QPalette::Base).name()};
         const std::pair<const char *, bool> flags[] = {
-            {"Zadato1", f->Zadato1->isEnabled()},     {"btnPokreniT", f->btnPokreniT->isEnabled()},
-            {"PortCombo", f->PortCombo->isEnabled()}, {"Shape3", f->Shape3->isVisible()},
-            {"Shape4", f->Shape4->isVisible()},       {"Minuta", f->Minuta->isVisible()},
-            {"bold", f->Label3->font().bold()},       {"Timer1", f->Timer1->isEnabled()}};
+            {"Zadato1", f.Zadato1->isEnabled()},     {"btnPokreniT", f.btnPokreniT->isEnabled()},
+            {"PortCombo", f.PortCombo->isEnabled()}, {"Shape3", f.Shape3->isVisible()},
+            {"Shape4", f.Shape4->isVisible()},       {"Minuta", f.Minuta->isVisible()},
+            {"bold", f.Label3->font().bold()},       {"Timer1", f.Timer1->isEnabled()}};
         for (const auto &[name, set] : flags)
             if (set)
                 words << name;

@@ -1,62 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <QFile>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <vector>
 
-// A Unix socket that takes connections and never answers them: a sound
-// server that has stalled. PULSE_SERVER=unix:PATH points a client at it.
-class SilentServer
-{
-public:
+// A sound server that has stalled: a Unix socket whose connections are
+// queued and never answered. PULSE_SERVER=unix:PATH points a client at it.
+struct SilentServer {
     explicit SilentServer(const QString &path)
+        : fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
-        const QByteArray name = path.toLocal8Bit();
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        if (size_t(name.size()) >= sizeof address.sun_path)
-            return;
-        qstrcpy(address.sun_path, name.constData());
-        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (m_listener >= 0 &&
-            (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
-             ::listen(m_listener, 8) != 0)) {
-            ::close(m_listener);
-            m_listener = -1;
-        }
-    }
-    ~SilentServer()
-    {
-        for (int fd : m_taken)
-            ::close(fd);
-        if (m_listener >= 0)
-            ::close(m_listener);
+        sockaddr_un a = {};
+        a.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        listening = fd >= 0 && size_t(name.size()) < sizeof a.sun_path &&
+                    qstrcpy(a.sun_path, name.constData()) &&
+                    ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
+                    ::listen(fd, 8) == 0;
     }
     SilentServer(const SilentServer &) = delete;
-    SilentServer &operator=(const SilentServer &) = delete;
-
-    bool listening() const { return m_listener >= 0; }
-    // Takes a connection that arrives within `ms` (and any others waiting);
-    // returns how many it has taken in all. The connections stay open, unread.
-    int take(int ms)
+    ~SilentServer() { ::close(fd); }
+    // Whether a client has connected within `ms`; it stays queued, unanswered.
+    bool connected(int ms)
     {
-        pollfd p{m_listener, POLLIN, 0};
-        while (m_listener >= 0 && ::poll(&p, 1, ms) == 1) {
-            const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0)
-                break;
-            m_taken.push_back(fd);
-            ms = 0;
-        }
-        return int(m_taken.size());
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, ms) == 1;
     }
-
-private:
-    int m_listener = -1;
-    std::vector<int> m_taken;
+    int fd;
+    bool listening;
 };

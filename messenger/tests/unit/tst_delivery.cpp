@@ -80,26 +80,6 @@ QStringList sent(const QString &name, const QString &text)
 
 FakeNetwork noNetwork;
 
-// The network "*" looks through: SMB browsing (a fake) and the list file
-// `listFile` (real), each under its provider, as the helper has them.
-std::unique_ptr<NetworkRouter> bothSources(std::unique_ptr<FakeNetwork> smb,
-                                           const QString &listFile)
-{
-    auto router = std::make_unique<NetworkRouter>();
-    router->add("SMB mreža", std::move(smb));
-    router->add("Spisak računara", std::make_unique<StaticListBackend>(listFile, "Spisak računara",
-                                                                       "PC-02", "RADNAGRUPA"));
-    return router;
-}
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
-{
-    QFile f(dir.filePath(name));
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
-    return f.fileName();
-}
-
 // The exit status and the messages, as "<status> <stderr>".
 QString run(const QStringList &args, const Delivery::Settings &s, NetworkProvider &net = noNetwork)
 {
@@ -212,15 +192,12 @@ private slots:
             {"send|PC-01", "empty PC-01: the message text is empty"},
             // A line break takes two bytes; "*" is refused before any listing.
             {"send|* " + QString(799, '\n') + 'a', "too-long * 1599 1598:"},
-            {"send|PC-01 x ђ",
-             "codepage PC-01 CP1250 U+0452: the character \"ђ\" (U+0452) has no place"},
+            {"send|PC-01 x ђ", "codepage PC-01 CP1250 U+0452: the character \"ђ\" (U+0452)"},
             {"send", "usage -: no recipient given\nusage: vesnal-net send NAME TEXT"},
             {"post|PC-01 x", "usage -: the first argument must be \"send\""},
-            {"send|PC-01 x", "bad-codepage PC-01 CP852%20--option=x: unusable code page",
-             "CP852 --option=x"},
+            {"send|PC-01 x", "bad-codepage PC-01 CP852%20--option=x:", "CP852 --option=x"},
             {"send|PC-01 x", "bad-sender PC-01: this computer's name", "CP1250", "ME%secret"},
-            {"send|* x", "no-workgroup *: \"*\" needs this computer's workgroup", "CP1250", "PC-02",
-             ""},
+            {"send|* x", "no-workgroup *: \"*\" needs this computer's", "CP1250", "PC-02", ""},
         };
         for (const auto &r : rows) {
             const QString out =
@@ -294,14 +271,39 @@ private slots:
     void groupIsTheOwnWorkgroupOfBothSourcesEightAtATime()
     {
         FakeSmbclient smb;
-        auto browse = std::make_unique<FakeNetwork>();
-        browse->add("", "RADNAGRUPA", NetDisplay::Domain);
+        QTemporaryDir dir;
+        // SMB browsing (a fake) with this computer in RADNAGRUPA, or failing.
+        const auto browsing = [](bool answers) {
+            auto net = std::make_unique<FakeNetwork>();
+            net->add("", "RADNAGRUPA", NetDisplay::Domain);
+            net->add("RADNAGRUPA", "\\\\PC-02", NetDisplay::Server);
+            if (!answers)
+                net->failOpen("");
+            return net;
+        };
+        // "*" over SMB browsing and the list file, each under its provider, as the helper has them.
+        const auto toGroup = [&](std::unique_ptr<FakeNetwork> smbNetwork, const QByteArray &list,
+                                 int timeoutMs = 1000) {
+            QFile f(dir.filePath("mreza.txt"));
+            f.open(QIODevice::WriteOnly);
+            f.write(list);
+            f.close();
+            NetworkRouter network;
+            network.add("SMB mreža", std::move(smbNetwork));
+            network.add("Spisak računara",
+                        std::make_unique<StaticListBackend>(f.fileName(), "Spisak računara",
+                                                            "PC-02", "RADNAGRUPA"));
+            Delivery::Settings settings = smb.settings();
+            settings.timeoutMs = timeoutMs;
+            return run({"send", "* x"}, settings, network);
+        };
+
+        auto browse = browsing(true);
         browse->add("", "DRUGA", NetDisplay::Domain);
         browse->add("DRUGA", "\\\\PC-09", NetDisplay::Server);
+        browse->add("RADNAGRUPA", "\\\\PC-01", NetDisplay::Server);
         QByteArray list = "[DRUGA]\nPC-08\n[radnagrupa]\npc-01 isti\nLISTA-1\n";
         QStringList expected{"LISTA-1", "PC-01"};
-        for (const QString pc : {"PC-01", "PC-02"})
-            browse->add("RADNAGRUPA", "\\\\" + pc, NetDisplay::Server);
         for (int i = 1; i <= 16; ++i) { // 10 browsed, 6 from the list file
             expected << QStringLiteral("SLOW-%1").arg(i, 2, 10, QChar('0'));
             if (i <= 10)
@@ -309,13 +311,9 @@ private slots:
             else
                 list += expected.last().toLatin1() + '\n';
         }
-        QTemporaryDir dir;
-        auto network = bothSources(std::move(browse), writeFile(dir, "mreza.txt", list));
-        Delivery::Settings settings = smb.settings();
-        settings.timeoutMs = 10000;
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(run({"send", "* Svima"}, settings, *network), "0 ");
+        QCOMPARE(toGroup(std::move(browse), list, 10000), "0 ");
         QVERIFY2(clock.elapsed() < 8000,
                  qPrintable(QString::number(clock.elapsed()))); // 1 by 1: 16 s
         expected.sort();
@@ -328,20 +326,11 @@ private slots:
         // Nobody else: a group that could not be listed is told apart from
         // an empty one; with SMB browsing gone, the list file still reaches
         // its computers.
-        const auto toGroup = [&](bool browsing, const QByteArray &file) {
-            auto smbNetwork = std::make_unique<FakeNetwork>();
-            smbNetwork->add("", "RADNAGRUPA", NetDisplay::Domain);
-            smbNetwork->add("RADNAGRUPA", "\\\\PC-02", NetDisplay::Server);
-            if (!browsing)
-                smbNetwork->failOpen("");
-            const QString path = writeFile(dir, "other.txt", file);
-            return run({"send", "* x"}, smb.settings(), *bothSources(std::move(smbNetwork), path));
-        };
-        QCOMPARE(toGroup(true, ""),
+        QCOMPARE(toGroup(browsing(true), ""),
                  "1 group-empty * RADNAGRUPA: no other computer found in workgroup RADNAGRUPA; "
                  "nothing was sent\n");
-        QCOMPARE(toGroup(false, "").left(38), "1 group-unlisted * RADNAGRUPA: workgro");
-        QCOMPARE(toGroup(false, "[RADNAGRUPA]\nPC-01\n"), "0 ");
+        QCOMPARE(toGroup(browsing(false), "").left(38), "1 group-unlisted * RADNAGRUPA: workgro");
+        QCOMPARE(toGroup(browsing(false), "[RADNAGRUPA]\nPC-01\n"), "0 ");
         QCOMPARE(smb.call(smb.calls()).value(1), "PC-01");
     }
 };

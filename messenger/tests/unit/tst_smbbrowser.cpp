@@ -2,8 +2,7 @@
 // The SMB browser of the window's process: every listing is a child
 // (`vesnal-net list URL`), here fakes/fakelister.sh, which plays a network of
 // hosts that answer, answer late, hang, crash, print garbage or far too much,
-// or refuse. Also the children's output format, and the pool that runs them.
-#include "platform/linux/childpool.h"
+// or refuse. Also the children's output format.
 #include "platform/linux/smbbrowser.h"
 
 #include <QtTest>
@@ -154,22 +153,6 @@ private slots:
         smb.listAhead({});
         QCOMPARE(smb.enumerate(&a).outcome, Outcome::NoAnswer); // not prepared: its own wait
         QVERIFY(within(clock, 1400, 3000));
-    }
-
-    void poolRunsInOrderAndNeverPastItsDeadline()
-    {
-        const auto job = [](const char *script) {
-            return ChildPool::Job{"/bin/sh", {"-c", script}};
-        };
-        QElapsedTimer clock;
-        clock.start();
-        ChildPool pool({job("sleep 30"), job("echo a"), job("sleep 30"), job("echo b")},
-                       QDeadlineTimer(800), 2);
-        QVERIFY(!pool.take(3)); // waited behind two hangs, never started
-        QVERIFY(within(clock, 750, 1500));
-        QCOMPARE(pool.take(1)->out, QByteArray("a\n"));
-        QCOMPARE(pool.take(0)->end, ChildOutcome::End::TimedOut);
-        QVERIFY(!pool.take(7)); // no such job
     }
 };
 

@@ -18,7 +18,8 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     platform/linux/localidentity.cpp platform/linux/localidentity.h
     platform/linux/smbbrowser.cpp platform/linux/smbbrowser.h
     platform/linux/systemplatform.cpp
-    platform/linux/windowsystem.cpp platform/linux/windowsystem.h)
+    platform/linux/windowsystem.cpp platform/linux/windowsystem.h
+    platform/linux/writeall.h)
   set(VESNAL_PLATFORM_LIBRARIES)
   # libsmbclient runs only in vesnal-net's listing children.
   set(VESNAL_LISTING_SOURCES platform/linux/smblisting.cpp)

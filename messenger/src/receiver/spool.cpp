@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spool.h"
 
+#include "platform/linux/writeall.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -39,19 +41,6 @@ struct Fd {
     Fd(const Fd &) = delete;
     Fd &operator=(const Fd &) = delete;
 };
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
 
 // Writes `bytes` into a new file `name` of the folder `dir`, readable by
 // everyone; false (errno set) when the name exists or anything fails, and

@@ -3,6 +3,7 @@
 
 #include "platform/linux/childprocess.h"
 #include "platform/linux/childwatch.h"
+#include "platform/linux/writeall.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -32,18 +33,6 @@ struct Sink {
     ProcessLauncher::OutcomeHandler handler;
     quint64 generation = 0;
 };
-
-void writeAll(int fd, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        done += n;
-    }
-}
 
 } // namespace
 

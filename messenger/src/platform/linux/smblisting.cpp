@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The listing child: one libsmbclient call in a process of its own.
 #include "platform/linux/listingformat.h"
+#include "platform/linux/writeall.h"
 #include "platform/listingchild.h"
 
 #include <cerrno>
@@ -86,19 +87,6 @@ bool isNoAnswer(int error)
     default:
         return false;
     }
-}
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
 }
 
 int fail(const char *url, int error)

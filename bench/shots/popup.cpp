@@ -1,43 +1,93 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Draws the window of a received message, as vesnal-popup shows it, and
-// saves it as vesnal-popup.png into the folder given as the argument, or
-// into docs/.
+// Draws the windows of received messages as vesnal-popup shows them: one
+// message (vesnal-popup.png), and the list of many with refusals above it
+// (vesnal-list.png, made by a real agent on a temporary spool); into the
+// folder given as the argument, or into docs/.
 #include "offscreenscreen.h"
+#include "popup/listwindow.h"
+#include "popup/popupagent.h"
 #include "popup/popupwindow.h"
+#include "popup/shownstate.h"
+#include "receiver/spoolstate.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+
+// `window` with a grey frame, as the other pictures in docs/ have it.
+bool save(QWidget &window, const QString &path)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    const QPixmap inside = window.grab();
+    QImage image(inside.size() + QSize(8, 8), QImage::Format_RGB32);
+    image.fill(QColor(128, 128, 128));
+    QPainter(&image).drawPixmap(4, 4, inside);
+    if (!image.save(path)) {
+        std::fprintf(stderr, "bench_popup_shot: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    qputenv("TZ", "Europe/Belgrade"); // the refusals' times as the records' ones
     QTemporaryDir tmp;
     if (!useFramedOffscreenScreen(tmp.path()))
         return 2;
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SHOTS_DOCS_DIR);
 
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 15, 3), Qt::OffsetFromUTC, 3600);
     const SpoolRecord record{
-        QDateTime(QDate(2026, 12, 7), QTime(10, 15, 3), Qt::OffsetFromUTC, 3600), "PC_02", "rx-01",
+        at, "PC_02", "rx-01",
         QStringLiteral("Sastanak kolegijuma pomeren je na petak u 10 časova, u maloj sali na "
                        "drugom spratu.\nMolim sve šefove službi da donesu izveštaje za "
                        "novembar.\n\nĐorđe")};
     PopupWindow window(QStringLiteral("20261207T091503.000Z-1-1"), record);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (!save(window, dir + QStringLiteral("/vesnal-popup.png")))
         return 1;
-    // The window with a grey frame, as the other pictures in docs/ have it.
-    const QPixmap inside = window.grab();
-    QImage image(inside.size() + QSize(8, 8), QImage::Format_RGB32);
-    image.fill(QColor(128, 128, 128));
-    QPainter(&image).drawPixmap(4, 4, inside);
-    const QString path = dir + QStringLiteral("/vesnal-popup.png");
-    if (!image.save(path)) {
-        std::fprintf(stderr, "bench_popup_shot: cannot write %s\n", qPrintable(path));
-        return 1;
+
+    // Messages from three computers, and what one of them sent too fast.
+    const QString spool = tmp.filePath(QStringLiteral("spool"));
+    QDir().mkpath(spool);
+    const QList<std::pair<QString, QString>> messages{
+        {"PC_02", record.text},
+        {"RACUNOVODSTVO", QStringLiteral("Plate su uplaćene.")},
+        {"PC_07", QStringLiteral("Ko je ostavio kafu na štampaču?")},
+        {"PC_07", QStringLiteral("Ko je ostavio kafu na štampaču??")},
+        {"PC_07", QStringLiteral("HITNO: ko je ostavio kafu na štampaču???")},
+        {"SEKRETARIJAT", QStringLiteral("Danas u 14 časova nestaje struje na pola sata. "
+                                        "Sačuvajte sve što radite.")}};
+    QString why;
+    for (int i = 0; i < messages.size(); ++i) {
+        const QDateTime t = at.addSecs(97 * i);
+        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second}, t, &why);
     }
-    std::printf("%s\n", qPrintable(path));
-    return 0;
+    SpoolState state;
+    for (int i = 0; i < 340; ++i)
+        state.refuse(Refusal::TooFast, "PC_07", "192.168.1.37", at.addSecs(300 + i / 2));
+    const int folder = ::open(QFile::encodeName(spool).constData(), O_RDONLY | O_DIRECTORY);
+    state.save(folder, at, &why);
+    ::close(folder);
+    ShownState shown(tmp.filePath(QStringLiteral("shown")));
+    PopupAgent agent(spool, shown);
+    agent.start();
+    ListWindow *list = agent.listWindow();
+    if (!list)
+        return 1;
+    list->selectRow(5);
+    return save(*list, dir + QStringLiteral("/vesnal-list.png")) ? 0 : 1;
 }

@@ -1,27 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vesnal-popup: shows the messages this computer receives, one window per
-// message, to the user of a desktop session. Started with the session (XDG
-// autostart); one per user, a second one ends at once.
+// vesnal-popup: shows the messages this computer receives to the user of a
+// desktop session: a popup per message, or one list when many wait. Started
+// with the session (XDG autostart); one per user. A second start (or
+// "vesnal-popup --list") makes the running one show its list and ends.
 #include "popup/popupagent.h"
 #include "popup/sessionlock.h"
 #include "popup/shownstate.h"
+#include "popup/showrequests.h"
 #include "receiver/spool.h"
 
 #include <QApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
     QTextStream err(stderr);
+    const bool list = argc == 2 && std::strcmp(argv[1], "--list") == 0;
+    if (argc > 1 && !list) {
+        err << "usage: vesnal-popup [--list]" << Qt::endl;
+        return 2;
+    }
     const QString stateFile = ShownState::defaultPath();
+    const QString lockFile = SessionLock::defaultPath(stateFile);
+    // Listening before the lock gives this process's id out.
+    ShowRequests requests;
     QString why;
     // Before the display is opened: a second agent costs nothing.
-    switch (SessionLock::take(SessionLock::defaultPath(stateFile), &why)) {
+    switch (SessionLock::take(lockFile, &why)) {
     case SessionLock::Result::Held:
         break;
     case SessionLock::Result::TakenByOther:
-        err << "vesnal-popup: already running for this user" << Qt::endl;
+        if (!ShowRequests::send(SessionLock::holder(lockFile))) {
+            err << "vesnal-popup: already running for this user" << Qt::endl;
+            return 0;
+        }
+        err << "vesnal-popup: already running for this user; it shows its list" << Qt::endl;
         return 0;
     case SessionLock::Result::Unavailable:
         // Messages shown twice are better than none shown.
@@ -32,6 +47,9 @@ int main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
     ShownState shown(stateFile);
     PopupAgent agent(Spool::defaultPath(), shown);
+    QObject::connect(&requests, &ShowRequests::requested, &agent, [&] { agent.showList(true); });
     agent.start();
+    if (list)
+        agent.showList(true);
     return app.exec();
 }

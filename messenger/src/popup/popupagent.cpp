@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "popup/popupagent.h"
 
+#include "popup/listwindow.h"
 #include "popup/popupwindow.h"
+#include "popup/refusallines.h"
 #include "popup/shownstate.h"
+#include "receiver/spoolstate.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextStream>
@@ -15,6 +17,7 @@ namespace
 
 constexpr int CascadeStep = 28;
 constexpr int CascadeLength = 10; // the steps before the cascade starts over
+constexpr int MostRefusalLines = 5;
 
 void report(const QString &line)
 {
@@ -24,10 +27,17 @@ void report(const QString &line)
 } // namespace
 
 PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options options)
-    : m_spool(spoolPath), m_shown(shown), m_options(options)
+    : m_spool(spoolPath), m_shown(shown), m_options(options), m_watcher(spoolPath, options.pollMs)
 {
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &PopupAgent::rescan);
-    connect(&m_rescanTimer, &QTimer::timeout, this, &PopupAgent::rescan);
+    connect(&m_watcher, &SpoolWatcher::recordsAdded, this, &PopupAgent::take);
+    connect(&m_watcher, &SpoolWatcher::lost, this, &PopupAgent::rescan);
+    m_refusalsTimer.setSingleShot(true);
+    m_refusalsTimer.setInterval(1000);
+    connect(&m_refusalsTimer, &QTimer::timeout, this, &PopupAgent::readRefusals);
+    connect(&m_watcher, &SpoolWatcher::stateChanged, this, [this] {
+        if (m_list && m_list->isVisible() && !m_refusalsTimer.isActive())
+            m_refusalsTimer.start();
+    });
 }
 
 PopupAgent::~PopupAgent()
@@ -37,16 +47,7 @@ PopupAgent::~PopupAgent()
 
 void PopupAgent::start()
 {
-    rescan();
-    m_rescanTimer.start(m_options.rescanMs);
-}
-
-void PopupAgent::watchSpool()
-{
-    // Until the spool exists (this computer may not receive at all) the
-    // rescans look for it; a spool removed and made again is watched anew.
-    if (m_watcher.directories().isEmpty() && QFileInfo(m_spool.path()).isDir())
-        m_watcher.addPath(m_spool.path());
+    m_watcher.start();
 }
 
 QPoint PopupAgent::cascadePosition(int slot)
@@ -59,35 +60,53 @@ QPoint PopupAgent::cascadePosition(int slot)
 
 void PopupAgent::rescan()
 {
-    watchSpool();
-    const auto ids = m_spool.ids();
-    if (!ids)
-        return; // no spool (yet): the next scan looks again
-    for (const QString &id : *ids) {
-        if (m_taken.contains(id) || m_shown.contains(id))
+    if (const auto ids = m_spool.ids())
+        take(*ids);
+}
+
+void PopupAgent::take(const QStringList &ids)
+{
+    for (const QString &id : ids) {
+        if (m_messages.contains(id) || m_unreadable.contains(id))
             continue;
-        m_taken.insert(id);
-        m_waiting.append(id);
+        QString why;
+        const auto record = m_spool.load(id, &why);
+        if (!record) {
+            m_unreadable.insert(id);
+            report(QStringLiteral("record %1 cannot be shown: %2").arg(id, why));
+            continue;
+        }
+        const bool unread = !m_shown.contains(id);
+        m_messages.add(id, *record, unread);
+        if (unread)
+            m_waiting.append(id);
     }
     showWaiting();
 }
 
 void PopupAgent::showWaiting()
 {
-    while (m_open.size() < m_options.maxOpen && !m_waiting.isEmpty()) {
-        const QString id = m_waiting.takeFirst();
+    if (m_list && m_list->isVisible())
+        return; // the list shows what comes
+    if (m_waiting.size() > m_options.listAbove) {
+        showList(false);
+        return;
+    }
+    for (const QString &id : std::as_const(m_waiting)) {
+        if (std::any_of(m_open.begin(), m_open.end(),
+                        [&](const PopupWindow *w) { return w->id() == id; }))
+            continue;
         QString why;
         const auto record = m_spool.load(id, &why);
-        if (!record) {
-            report(QStringLiteral("record %1 cannot be shown: %2").arg(id, why));
-            continue;
-        }
+        if (!record)
+            continue; // gone since it was listed; it stays in the list
         int slot = 0;
         while (m_slots.contains(slot))
             ++slot;
         auto *window = new PopupWindow(id, *record);
-        connect(window, &QDialog::finished, this,
-                [this, window](int result) { finished(window, result == QDialog::Accepted); });
+        connect(window, &QDialog::finished, this, [this, window](int result) {
+            popupFinished(window, result == QDialog::Accepted);
+        });
         m_open.append(window);
         m_slots.append(slot);
         window->move(cascadePosition(slot));
@@ -96,7 +115,7 @@ void PopupAgent::showWaiting()
     }
 }
 
-void PopupAgent::finished(PopupWindow *window, bool confirmed)
+void PopupAgent::popupFinished(PopupWindow *window, bool confirmed)
 {
     const qsizetype index = m_open.indexOf(window);
     if (index < 0)
@@ -106,10 +125,84 @@ void PopupAgent::finished(PopupWindow *window, bool confirmed)
     window->deleteLater();
     // Closed without "U redu" (the close button, Escape, or the session
     // ending) the message is put aside: it comes again at the next start.
+    if (confirmed) {
+        confirm({window->id()});
+    } else {
+        m_aside.insert(window->id());
+        m_waiting.removeOne(window->id());
+    }
+}
+
+void PopupAgent::confirm(const QStringList &ids)
+{
     QString why;
-    if (confirmed && !m_shown.mark(window->id(), &why) && !m_saveFailed) {
+    if (!m_shown.mark(ids, &why) && !m_saveFailed) {
         m_saveFailed = true; // said once; the ids are still kept for this run
         report(why);
     }
-    showWaiting();
+    for (const QString &id : ids) {
+        m_messages.markRead(id);
+        m_waiting.removeOne(id);
+        m_aside.remove(id);
+    }
+}
+
+void PopupAgent::closePopups()
+{
+    // They are in the list, still unread.
+    for (PopupWindow *window : std::exchange(m_open, {})) {
+        window->disconnect(this);
+        window->deleteLater();
+        window->hide();
+    }
+    m_slots.clear();
+}
+
+void PopupAgent::showList(bool activate)
+{
+    closePopups();
+    if (!m_list) {
+        m_list = std::make_unique<ListWindow>(&m_messages);
+        connect(m_list.get(), &ListWindow::selected, this, &PopupAgent::showSelected);
+        connect(m_list.get(), &ListWindow::confirmed, this,
+                [this](const QString &id) { confirm({id}); });
+        connect(m_list.get(), &ListWindow::allRead, this,
+                [this] { confirm(m_messages.unreadIds()); });
+        connect(m_list.get(), &QDialog::rejected, this, [this] {
+            // Closed without marking: what waited is put aside, as a popup
+            // closed so.
+            for (const QString &id : std::as_const(m_waiting))
+                m_aside.insert(id);
+            m_waiting.clear();
+        });
+    }
+    readRefusals();
+    if (!m_list->isVisible()) {
+        const int first = m_waiting.isEmpty() ? m_messages.rowCount() - 1
+                                              : m_messages.rowOf(m_waiting.first());
+        m_list->selectRow(first);
+        m_list->show();
+    }
+    if (activate) {
+        m_list->raise();
+        m_list->activateWindow();
+    }
+}
+
+void PopupAgent::showSelected(const QString &id)
+{
+    QString why;
+    const auto record = m_spool.load(id, &why);
+    m_list->setMessageText(record ? PopupWindow::heading(*record) + QStringLiteral("\n\n") +
+                                        record->text
+                                  : QStringLiteral("Poruka se ne može pročitati: %1").arg(why));
+}
+
+void PopupAgent::readRefusals()
+{
+    if (!m_list)
+        return;
+    QString why;
+    const auto state = SpoolState::read(m_spool.path(), &why);
+    m_list->setRefusals(state ? refusalLines(state->refusals, MostRefusalLines) : QStringList());
 }

@@ -1,31 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "popup/messagelist.h"
+#include "popup/spoolwatcher.h"
 #include "receiver/spool.h"
 
-#include <QFileSystemWatcher>
 #include <QList>
 #include <QObject>
 #include <QPoint>
 #include <QSet>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 
+class ListWindow;
 class PopupWindow;
 class ShownState;
 
-// Shows every message of the spool that this user has not confirmed yet,
-// each in a window of its own: at most maxOpen at a time, the rest wait
-// in order of arrival and follow as windows are confirmed. It learns of new
-// records from the file system's notices, and rescans now and then in case
-// a notice was missed or the spool appeared only later.
+// Shows the messages of the spool that this user has not confirmed yet. A
+// few (up to listAbove) each get a popup of their own; when more wait, the
+// popups give way to one list window, which then takes every new message
+// until it is closed. The list also opens on demand, as the history of what
+// came. A message closed without "U redu" is put aside until the next start.
+// New records are learnt by their names from the file system's notices:
+// only they are read, never the whole spool again.
 class PopupAgent : public QObject
 {
     Q_OBJECT
 public:
     struct Options {
-        int maxOpen = 10;
-        int rescanMs = 5000;
+        int listAbove = 3; // more waiting messages than this: the list
+        int pollMs = 5000; // how often a missing spool is looked for
     };
 
     PopupAgent(const QString &spoolPath, ShownState &shown, Options options);
@@ -35,36 +40,45 @@ public:
     }
     ~PopupAgent() override;
 
-    // The first scan, then watching.
+    // The first listing, then watching.
     void start();
+    // Shows the list window; `activate` when the user asked for it.
+    void showList(bool activate);
+    // Lists the spool once, for what the notices did not tell.
+    void rescan();
 
     const QList<PopupWindow *> &openWindows() const { return m_open; }
+    // The list window once it was shown.
+    ListWindow *listWindow() const { return m_list.get(); }
+    MessageList &messages() { return m_messages; }
     qsizetype waiting() const { return m_waiting.size(); }
 
     // Where the window in cascade place `slot` (0 first) puts its top left.
     static QPoint cascadePosition(int slot);
 
-public slots:
-    void rescan();
-
 signals:
     void windowShown(PopupWindow *window);
 
 private:
+    void take(const QStringList &ids);
     void showWaiting();
-    void finished(PopupWindow *window, bool confirmed);
-    void watchSpool();
+    void popupFinished(PopupWindow *window, bool confirmed);
+    void confirm(const QStringList &ids);
+    void closePopups();
+    void showSelected(const QString &id);
+    void readRefusals();
 
     Spool m_spool;
     ShownState &m_shown;
     Options m_options;
-    QFileSystemWatcher m_watcher;
-    QTimer m_rescanTimer;
-    QStringList m_waiting;
-    // Ids taken in this run (waiting, open, put aside or unreadable): the
-    // next scans pass them over.
-    QSet<QString> m_taken;
+    SpoolWatcher m_watcher;
+    MessageList m_messages;
+    QSet<QString> m_unreadable;
+    QStringList m_waiting; // unread and not put aside, in order of arrival
+    QSet<QString> m_aside;
     QList<PopupWindow *> m_open;
     QList<int> m_slots; // cascade place of each open window
+    std::unique_ptr<ListWindow> m_list;
+    QTimer m_refusalsTimer; // the state file is read at most once a second
     bool m_saveFailed = false;
 };

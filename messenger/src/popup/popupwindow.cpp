@@ -49,6 +49,22 @@ QString PopupWindow::heading(const SpoolRecord &record)
              record.received.toString(QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss")));
 }
 
+void PopupWindow::setUpTextBox(QPlainTextEdit *box)
+{
+    // Read-only plain text: never taken as markup; a long text wraps and
+    // scrolls instead of growing the window off screen.
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setCursorWidth(0); // selectable, but nothing to type into
+    box->setFrameShape(QFrame::NoFrame);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setBackgroundVisible(false);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+}
+
 PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
@@ -59,18 +75,7 @@ PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *
     setWindowIcon(QIcon(QStringLiteral(":/vesnal-popup/app.svg")));
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    // A read-only plain-text box: the text is never taken as markup, and a
-    // long one wraps and scrolls instead of growing the window off screen.
-    m_text->setReadOnly(true);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_text->setCursorWidth(0); // selectable, but nothing to type into
-    m_text->setFrameShape(QFrame::NoFrame);
-    m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_text->setBackgroundVisible(false);
-    QPalette palette = m_text->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    m_text->setPalette(palette);
+    setUpTextBox(m_text);
     const QString all = heading(record) + QStringLiteral("\n\n") + record.text;
     m_text->setPlainText(all);
     m_text->setAccessibleName(QStringLiteral("Primljena poruka"));

@@ -20,6 +20,9 @@ public:
     PopupWindow(const QString &id, const SpoolRecord &record, QWidget *parent = nullptr);
 
     static QString caption();
+    // Makes `box` a read-only plain-text view of a message: nothing in the
+    // text is taken as markup, a long one wraps and scrolls.
+    static void setUpTextBox(QPlainTextEdit *box);
     // "Poruka od PC_02 za RX-01, 07.12.2026. u 10:15:03"
     static QString heading(const SpoolRecord &record);
 

@@ -32,14 +32,29 @@ Result take(const QString &path, QString *why)
         *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return Result::Unavailable;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        // A second start reads it to ask this agent for its list.
+        const QByteArray pid = QByteArray::number(::getpid()) + '\n';
+        if (::ftruncate(fd, 0) == 0)
+            (void)!::pwrite(fd, pid.constData(), pid.size(), 0);
         return Result::Held;
+    }
     const int error = errno;
     ::close(fd);
     if (error == EWOULDBLOCK)
         return Result::TakenByOther;
     *why = QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
     return Result::Unavailable;
+}
+
+pid_t holder(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    bool ok = false;
+    const pid_t pid = file.read(32).trimmed().toInt(&ok);
+    return ok ? pid : 0;
 }
 
 } // namespace SessionLock

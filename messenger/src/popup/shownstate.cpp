@@ -31,9 +31,10 @@ QString ShownState::defaultPath()
     return base + QStringLiteral("/vesnal/shown");
 }
 
-bool ShownState::mark(const QString &id, QString *why)
+bool ShownState::mark(const QStringList &ids, QString *why)
 {
-    m_ids.insert(id);
+    for (const QString &id : ids)
+        m_ids.insert(id);
     // A record leaves the spool after KeepDays; its id is kept a day longer.
     const QDateTime limit = QDateTime::currentDateTimeUtc().addDays(-Spool::KeepDays - 1);
     m_ids.removeIf([&](const QString &old) { return Spool::idTime(old) < limit; });

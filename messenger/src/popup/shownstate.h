@@ -15,10 +15,10 @@ public:
 
     bool contains(const QString &id) const { return m_ids.contains(id); }
 
-    // Notes `id` and saves the file at once (ids older than the spool keeps
+    // Notes `ids` and saves the file at once (ids older than the spool keeps
     // any record are dropped from it); false (and *why) when it could not
-    // be saved: the id is still held for this run.
-    bool mark(const QString &id, QString *why);
+    // be saved: the ids are still held for this run.
+    bool mark(const QStringList &ids, QString *why);
 
     const QString &file() const { return m_file; }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/receive.h"
 
+#include "receiver/receivearguments.h"
 #include "receiver/spool.h"
+#include "receiver/spoollock.h"
+#include "receiver/spoolstate.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -27,14 +30,20 @@ int fail(QTextStream &err, const QString &why)
     return Failed;
 }
 
-// The message file's bytes, at most MaxMessageBytes of them. Only a regular
-// file is read (a FIFO there would block the run for ever).
-std::optional<QByteArray> readMessage(const QString &path, QString *why)
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The message file's bytes, at most MaxMessageBytes of them; nothing (and
+// *why) when it cannot be read, or (with *tooLarge) when it is larger. Only
+// a regular file is read (a FIFO there would block the run for ever).
+std::optional<QByteArray> readMessage(const QString &path, QString *why, bool *tooLarge)
 {
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *why = QString::fromLocal8Bit(std::strerror(errno));
+        *why = errnoText();
         return std::nullopt;
     }
     QFile file;
@@ -45,7 +54,7 @@ std::optional<QByteArray> readMessage(const QString &path, QString *why)
     else if (!file.open(fd, QIODevice::ReadOnly))
         *why = file.errorString();
     else if (bytes = file.read(MaxMessageBytes + 1); bytes->size() > MaxMessageBytes)
-        *why = QStringLiteral("larger than %1 bytes").arg(MaxMessageBytes), bytes.reset();
+        *tooLarge = true, bytes.reset();
     else if (file.error() != QFileDevice::NoError)
         *why = file.errorString(), bytes.reset();
     file.close();
@@ -53,44 +62,128 @@ std::optional<QByteArray> readMessage(const QString &path, QString *why)
     return bytes;
 }
 
+// Why a message was refused, as the line on stderr says it.
+QString reasonText(Refusal::Reason reason)
+{
+    switch (reason) {
+    case Refusal::TooFast:
+        return QStringLiteral("too many messages in a short time");
+    case Refusal::SpoolFull:
+        return QStringLiteral("the spool is full");
+    case Refusal::TooLarge:
+        return QStringLiteral("larger than %1 bytes").arg(MaxMessageBytes);
+    }
+    return {};
+}
+
+// The spool folder, open while the run needs it.
+struct SpoolFolder {
+    int fd;
+    explicit SpoolFolder(const QString &path)
+        : fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+    }
+    ~SpoolFolder()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 } // namespace
 
 int run(const QStringList &arguments, const QString &spoolPath, const QDateTime &now,
         QTextStream &err)
 {
-    // Samba 4.17 quotes every word of the message command, so the "&" that
-    // is meant to put it in the background arrives as a last argument.
-    const bool background = arguments.size() == 4 && arguments.at(3) == QLatin1String("&");
-    if ((arguments.size() != 3 && !background) || arguments.at(0).isEmpty()) {
-        err << "usage: vesnal-receive MESSAGE-FILE SENDER DESTINATION" << Qt::endl;
+    QString why;
+    const auto args = ReceiveArguments::parse(arguments, &why);
+    if (!args) {
+        err << why << Qt::endl;
         return Usage;
     }
-    const QString &messageFile = arguments.at(0);
-    QString why;
-    const auto bytes = readMessage(messageFile, &why);
-    if (!bytes)
+    bool tooLarge = false;
+    const auto bytes = readMessage(args->messageFile, &why, &tooLarge);
+    if (!bytes && !tooLarge)
         return fail(err, QStringLiteral("cannot take the message file %1: %2; nothing was stored")
-                             .arg(messageFile, why));
-
+                             .arg(args->messageFile, why));
     SpoolRecord record;
     // The local time with its offset, so the record tells when it came
     // however the zone changes later.
     record.received = now.toOffsetFromUtc(now.offsetFromUtc());
-    record.sender = arguments.at(1);
-    record.destination = arguments.at(2);
-    record.text = QString::fromUtf8(*bytes); // invalid sequences become U+FFFD
+    record.sender = args->sender;
+    record.destination = args->destination;
+    record.text = QString::fromUtf8(bytes.value_or(QByteArray())); // invalid sequences: U+FFFD
+    const QByteArray recordBytes = record.serialize();
+
     const Spool spool(spoolPath);
-    const auto id = spool.store(record, now, &why);
-    if (!id)
-        return fail(err, why + QStringLiteral("; nothing was stored"));
-    if (::unlink(QFile::encodeName(messageFile).constData()) != 0)
-        return fail(err, QStringLiteral("stored as %1, but the message file %2 could not be "
-                                        "removed: %3")
-                             .arg(*id, messageFile, QString::fromLocal8Bit(std::strerror(errno))));
-    // Housekeeping: the message itself is stored whatever comes of it.
-    for (const QString &problem : spool.prune(now))
+    const SpoolFolder folder(spoolPath);
+    if (folder.fd < 0)
+        return fail(err, QStringLiteral("spool folder %1 cannot be opened: %2; nothing was stored")
+                             .arg(spoolPath, errnoText()));
+    std::optional<Refusal::Reason> refusal;
+    QStringList problems;
+    {
+        const SpoolLock lock(folder.fd, LockWaitMs);
+        if (!lock.held())
+            return fail(err, lock.error() + QStringLiteral("; nothing was stored"));
+        SpoolState state = SpoolState::load(folder.fd);
+        if (!state.pruned.isValid() || state.pruned > now ||
+            state.pruned.secsTo(now) >= PruneEverySecs) {
+            const Spool::Pruned pruned = spool.prune(now);
+            problems = pruned.problems;
+            state.records = pruned.records;
+            state.bytes = pruned.bytes;
+            state.pruned = now;
+            state.forgetBefore(now.addDays(-Spool::KeepDays));
+        }
+        // A sender is known by its name and, when Samba passes it, its
+        // address: a flood under changing names from one computer is held
+        // back as one.
+        QStringList sender{QStringLiteral("n:") + SpoolRecord::headerText(args->sender)};
+        if (!args->address.isEmpty())
+            sender.append(QStringLiteral("a:") + SpoolRecord::headerText(args->address));
+        const qint64 ms = now.toMSecsSinceEpoch();
+        const SpoolLimits &limits = args->limits;
+        if (!state.buckets.admit(sender, limits.sender, ms, true))
+            refusal = Refusal::TooFast;
+        else if (tooLarge)
+            refusal = Refusal::TooLarge;
+        else if (state.records >= limits.maxRecords ||
+                 state.bytes + recordBytes.size() > limits.maxBytes)
+            refusal = Refusal::SpoolFull;
+        // Only messages let in count against everyone's rate, so that one
+        // sender's flood does not shut the others out.
+        else if (!state.buckets.admit({QStringLiteral("*")}, limits.total, ms, false))
+            refusal = Refusal::TooFast;
+
+        if (refusal) {
+            state.refuse(*refusal, args->sender, args->address, now);
+        } else if (const auto id = spool.store(folder.fd, recordBytes, now, &why)) {
+            state.records += 1;
+            state.bytes += recordBytes.size();
+        } else {
+            QString ignored; // the store's reason is the one to tell
+            state.save(folder.fd, now, &ignored);
+            return fail(err, why + QStringLiteral("; nothing was stored"));
+        }
+        if (!state.save(folder.fd, now, &why))
+            problems.append(why);
+    }
+    for (const QString &problem : problems)
         err << Prefix << problem << Qt::endl;
-    return Stored;
+    // A refused message goes too: nobody would ever take it from there.
+    if (::unlink(QFile::encodeName(args->messageFile).constData()) != 0)
+        return fail(err, QStringLiteral("the message file %1 could not be removed: %2")
+                             .arg(args->messageFile, errnoText()));
+    if (!refusal)
+        return Stored;
+    err << Prefix
+        << QStringLiteral("refused the message of %1%2 to %3: %4")
+               .arg(args->sender,
+                    args->address.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(args->address),
+                    args->destination, reasonText(*refusal))
+        << Qt::endl;
+    return Refused;
 }
 
 } // namespace Receive

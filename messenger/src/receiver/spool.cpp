@@ -86,7 +86,12 @@ std::optional<QString> Spool::store(const SpoolRecord &record, const QDateTime &
         *why = QStringLiteral("spool folder %1 cannot be opened: %2").arg(m_path, errnoText());
         return std::nullopt;
     }
-    const QByteArray bytes = record.serialize();
+    return store(dir.fd, record.serialize(), now, why);
+}
+
+std::optional<QString> Spool::store(int dirFd, const QByteArray &bytes, const QDateTime &now,
+                                    QString *why) const
+{
     const QString stem =
         now.toUTC().toString(TimeFormat) + u'-' + QString::number(::getpid()) + u'-';
     // A name already taken (by a file, a link, anything) is passed over, for
@@ -96,7 +101,7 @@ std::optional<QString> Spool::store(const SpoolRecord &record, const QDateTime &
     for (; temp.isEmpty() && n <= Attempts; ++n) {
         const QByteArray name =
             QFile::encodeName(u'.' + stem + QString::number(n) + QStringLiteral(".tmp"));
-        if (writeNewFile(dir.fd, name, bytes))
+        if (writeNewFile(dirFd, name, bytes))
             temp = name;
         else if (errno != EEXIST)
             break;
@@ -111,9 +116,9 @@ std::optional<QString> Spool::store(const SpoolRecord &record, const QDateTime &
     for (--n; n <= Attempts; ++n) {
         const QString id = stem + QString::number(n);
         const QByteArray final = QFile::encodeName(id + Suffix);
-        if (::linkat(dir.fd, temp.constData(), dir.fd, final.constData(), 0) == 0) {
-            ::unlinkat(dir.fd, temp.constData(), 0);
-            ::fsync(dir.fd);
+        if (::linkat(dirFd, temp.constData(), dirFd, final.constData(), 0) == 0) {
+            ::unlinkat(dirFd, temp.constData(), 0);
+            ::fsync(dirFd);
             return id;
         }
         if (errno != EEXIST)
@@ -122,7 +127,7 @@ std::optional<QString> Spool::store(const SpoolRecord &record, const QDateTime &
     *why = n > Attempts
                ? QStringLiteral("no free name in spool folder %1").arg(m_path)
                : QStringLiteral("cannot store into spool folder %1: %2").arg(m_path, errnoText());
-    ::unlinkat(dir.fd, temp.constData(), 0);
+    ::unlinkat(dirFd, temp.constData(), 0);
     return std::nullopt;
 }
 
@@ -167,17 +172,19 @@ std::optional<SpoolRecord> Spool::load(const QString &id, QString *why) const
     return SpoolRecord::parse(in.read(MaxRecordBytes), why);
 }
 
-QStringList Spool::prune(const QDateTime &now) const
+Spool::Pruned Spool::prune(const QDateTime &now) const
 {
-    QStringList problems;
+    Pruned pruned;
     QDir dir(m_path);
     const QDateTime recordLimit = now.addDays(-KeepDays);
     const QDateTime tempLimit = now.addSecs(-TempKeptSecs);
-    const auto entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : entries) {
+    const auto entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
+    for (const QFileInfo &entry : entries) {
+        const QString name = entry.fileName();
         QDateTime t;
         QDateTime limit;
-        if (name.endsWith(Suffix)) {
+        const bool record = name.endsWith(Suffix);
+        if (record) {
             t = idTime(name.chopped(Suffix.size()));
             limit = recordLimit;
         } else if (const auto temp = TempPattern.match(name); temp.hasMatch()) {
@@ -185,8 +192,12 @@ QStringList Spool::prune(const QDateTime &now) const
             limit = tempLimit;
         }
         // Unlinking removes a link itself, never what it points to.
-        if (t.isValid() && t < limit && !dir.remove(name))
-            problems.append(QStringLiteral("old record %1 could not be removed").arg(name));
+        if (t.isValid() && t < limit && !dir.remove(name)) {
+            pruned.problems.append(QStringLiteral("old record %1 could not be removed").arg(name));
+        } else if (record && t.isValid() && t >= limit && entry.isFile() && !entry.isSymLink()) {
+            pruned.records += 1;
+            pruned.bytes += entry.size();
+        }
     }
-    return problems;
+    return pruned;
 }

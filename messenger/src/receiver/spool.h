@@ -34,6 +34,9 @@ public:
     // (and *why) when the record could not be stored whole.
     std::optional<QString> store(const SpoolRecord &record, const QDateTime &now,
                                  QString *why) const;
+    // The same into the spool folder open as `dirFd`.
+    std::optional<QString> store(int dirFd, const QByteArray &bytes, const QDateTime &now,
+                                 QString *why) const;
 
     // The ids of the stored records, oldest first; nothing when the folder
     // cannot be read.
@@ -41,9 +44,15 @@ public:
 
     std::optional<SpoolRecord> load(const QString &id, QString *why) const;
 
+    struct Pruned {
+        QStringList problems; // one line per file that should have gone and stayed
+        qint64 records = 0;   // the records that stay, and their bytes
+        qint64 bytes = 0;
+    };
     // Removes records older than KeepDays before `now`, and temporary files
-    // an interrupted run left behind; one line per file that stayed.
-    QStringList prune(const QDateTime &now) const;
+    // an interrupted run left behind, and counts what stays. It lists the
+    // whole folder: vesnal-receive does it once an hour.
+    Pruned prune(const QDateTime &now) const;
 
     // The arrival time an id carries; invalid for a text that is no id.
     static QDateTime idTime(const QString &id);

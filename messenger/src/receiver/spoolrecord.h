@@ -7,7 +7,9 @@
 #include <optional>
 
 // One received message as the spool keeps it: a few header lines, an empty
-// line, then the text in UTF-8 exactly as it came.
+// line, then the text in UTF-8. Header values hold no control, line break or
+// bidi control character; the text holds only plain text (see plainText), so
+// that neither a viewer nor a terminal showing a record can be misled.
 //
 //   Vesnal-Message: 1
 //   Received: 2026-12-07T10:15:03.250+01:00
@@ -20,6 +22,14 @@ struct SpoolRecord {
     QString sender;     // as Samba passes it (a "-" arrives as "_")
     QString destination;
     QString text;
+
+    // `text` with newlines and tabs kept, CR LF and a lone CR made newlines,
+    // and any other control character shown by a visible stand-in (ESC as
+    // U+241B, DEL as U+2421, C1 controls as U+FFFD).
+    static QString plainText(const QString &text);
+    // `value` without the characters a header never holds: controls, line
+    // and paragraph separators, bidi controls.
+    static QString headerText(QString value);
 
     QByteArray serialize() const;
     // The record held in `bytes`; nothing (and *why) when they are not one.

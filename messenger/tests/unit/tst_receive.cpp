@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The receiving side: records, the spool's safe writing and clean-up, and
-// vesnal-receive as Samba runs it (as the guest user, when the test is root).
+// The receiving side: records and what they never hold, the spool's safe
+// writing and clean-up, its limits and rates with the refusals counted, and
+// vesnal-receive as Samba runs it (as the guest user when the test is root,
+// many side by side).
 #include "receiver/receive.h"
 #include "receiver/spool.h"
+#include "receiver/spoolstate.h"
 
 #include <QtTest>
 
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,14 +41,29 @@ struct TempSpool {
         f.write(bytes);
         return f.fileName();
     }
+    QList<SpoolRecord> records() const
+    {
+        const Spool spool(path);
+        QList<SpoolRecord> all;
+        QString why;
+        for (const QString &id : spool.ids().value_or(QStringList()))
+            all.append(spool.load(id, &why).value_or(SpoolRecord{}));
+        return all;
+    }
     // The one record's text, or "(n records)".
     QString onlyText() const
     {
-        const Spool spool(path);
-        const QStringList ids = spool.ids().value_or(QStringList());
+        const auto all = records();
+        return all.size() == 1 ? all[0].text : QStringLiteral("(%1 records)").arg(all.size());
+    }
+    // The refusals counted in the state, as "reason count sender address".
+    QStringList refusals() const
+    {
         QString why;
-        return ids.size() == 1 ? spool.load(ids[0], &why).value_or(SpoolRecord{}).text
-                               : QStringLiteral("(%1 records)").arg(ids.size());
+        QStringList lines;
+        for (const Refusal &r : SpoolState::read(path, &why).value_or(SpoolState()).refusals)
+            lines << QStringLiteral("%1 %2 %3 %4").arg(r.reason).arg(r.count).arg(r.sender, r.address);
+        return lines;
     }
 };
 
@@ -57,17 +76,23 @@ QString receive(const QStringList &args, const QString &spool, const QDateTime &
 }
 
 // The real program, as smbd runs it: as the guest user when this runs as root.
-QString runReceiver(const QString &file, const QString &spool)
+QProcess *startReceiver(const QString &file, const QString &spool, const QStringList &options = {})
 {
-    QProcess p;
+    auto *p = new QProcess;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VESNAL_SPOOL", spool);
-    p.setProcessEnvironment(env);
-    const QStringList args{file, "PC_02", "rx-01", "&"};
+    p->setProcessEnvironment(env);
+    const QStringList args = options + QStringList{file, "PC_02", "rx-01", "&"};
     const QStringList guest{"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", Receiver};
-    Root ? p.start("setpriv", guest + args) : p.start(Receiver, args);
-    p.waitForFinished(20000);
-    return QString::number(p.exitCode()) + ' ' + p.readAllStandardError();
+    Root ? p->start("setpriv", guest + args) : p->start(Receiver, args);
+    return p;
+}
+
+QString runReceiver(const QString &file, const QString &spool)
+{
+    std::unique_ptr<QProcess> p(startReceiver(file, spool));
+    p->waitForFinished(20000);
+    return QString::number(p->exitCode()) + ' ' + p->readAllStandardError();
 }
 
 void chown(const QString &path, const char *user)
@@ -82,17 +107,19 @@ class TestReceive : public QObject
 {
     Q_OBJECT
 private slots:
-    void recordsRoundTripAndStoringNeverReplacesOrFollowsLinks()
+    void recordsHoldPlainTextAndStoringNeverReplacesOrFollowsLinks()
     {
-        const SpoolRecord r{Now, "PC_02\nTo: FORGED", "rx-01",
-                            "Zdravo, čćđšž!\n\nFrom: x\r\n" + QString(QChar()) + 'x'};
+        // Header fields lose controls, line separators and bidi controls; the
+        // text keeps newlines and tabs and shows other controls visibly.
+        const SpoolRecord r{Now, u"PC_02\nTo: FORGED\u2028\u202E\u2066x"_qs, "rx-01\t\u200F",
+                            "Zdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a" + QString(QChar()) + u"\u0085\x7f"_qs};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));
-        QCOMPARE(back->text, r.text);
+        QCOMPARE(back->text, u"Zdravo, čćđšž!\n\nFrom: x\t\u241b[31m\u2407\u2400\ufffd\u2421"_qs);
         QCOMPARE(back->sender + '|' + back->destination + '|' +
                      back->received.toString(Qt::ISODateWithMs),
-                 "PC_02_To: FORGED|rx-01|2026-12-07T10:15:03.250+01:00");
+                 "PC_02To: FORGEDx|rx-01|2026-12-07T10:15:03.250+01:00");
 
         // Names already taken, by a link to a file outside or by a file, are passed over.
         TempSpool spool;
@@ -112,41 +139,80 @@ private slots:
         QVERIFY(!s.load(stem + "3", &why)); // a link is never read
     }
 
-    void receiveStoresWholeOrNothing()
+    void argumentsAsSambaGivesThem()
     {
         TempSpool spool;
-        // Refusals: one line each, nothing stored, the message file left.
-        const QString big = spool.file(QByteArray(Receive::MaxMessageBytes + 1, 'a'), "big");
-        const QString fifo = spool.dir.filePath("fifo"), kept = spool.file("x");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        for (const auto &[file, folder, expected] : QList<std::tuple<QString, QString, QString>>{
-                 {big, spool.path, "larger than 65536 bytes"},
-                 {spool.dir.filePath("gone"), spool.path, "No such file"},
-                 {fifo, spool.path, "not a regular file"}, // reading it would block
-                 {kept, spool.dir.filePath("none"),
-                  "spool folder " + spool.dir.filePath("none")}}) {
-            const QString out = receive({file, "PC_02", "rx-01"}, folder);
-            QVERIFY2(out.startsWith("1 vesnal-receive: ") && out.contains(expected) &&
-                         out.count('\n') == 1,
-                     qPrintable(out));
-        }
-        QVERIFY(spool.entries().isEmpty() && QFile::exists(big) && QFile::exists(kept));
-        for (const QStringList &args : {QStringList{kept, "PC_02"}, QStringList{"", "a", "b"},
-                                        QStringList{kept, "a", "b", "&", "&"}})
-            QVERIFY(receive(args, spool.path).startsWith("2 usage: vesnal-receive"));
-
-        // Exactly the cap is taken; invalid UTF-8 is replaced, never fatal.
-        const QByteArray full =
-            QByteArray(Receive::MaxMessageBytes - 6, 'a') + "\xff\xc4z\xc4\x8d!";
-        QCOMPARE(receive({spool.file(full), "PC_02", "rx-01"}, spool.path), "0 ");
-        QVERIFY(spool.onlyText().endsWith(QStringLiteral("a\uFFFD\uFFFDzč!")));
+        // A called name with a space arrives as two words; "&" as the last one.
+        for (const QStringList &destination : {QStringList{"rx", "01"}, QStringList{"rx", "01", "&"}})
+            QCOMPARE(receive(QStringList{"--address=10.0.0.2", spool.file("x"), "PC_02"} + destination,
+                             spool.path, Now.addSecs(spool.records().size())),
+                     "0 ");
+        QCOMPARE(spool.records().size(), 2);
+        QCOMPARE(spool.records().last().destination, "rx 01");
+        for (const QStringList &args :
+             {QStringList{spool.file("x"), "PC_02"}, QStringList{"", "a", "b"},
+              QStringList{"--max-records=0", spool.file("x"), "a", "b"},
+              QStringList{"--unknown=1", spool.file("x"), "a", "b"}})
+            QVERIFY(receive(args, spool.path).startsWith("2 "));
+        QVERIFY(QFile::exists(spool.dir.filePath("msg.X"))); // never taken as a message
     }
 
-    void theNextRunRemovesWhatIsOlderThanThirtyDays()
+    void refusalsAreCountedAndTheirFilesRemoved()
+    {
+        TempSpool spool;
+        const QStringList small{"--max-records=3", "--max-size=1K", "--sender-rate=2/60"};
+        const auto send = [&](const QString &from, const QString &address, int seconds,
+                              const QByteArray &text = "x", QStringList options = {}) {
+            const QString file = spool.file(text);
+            const QString out = receive((options.isEmpty() ? small : options) +
+                                            QStringList{"--address=" + address, file, from, "rx-01"},
+                                        spool.path, Now.addSecs(seconds));
+            return out.left(1) + (QFile::exists(file) ? " left" : "");
+        };
+        // Two a minute per name and per address: a third is refused, by
+        // either; so is the name while it keeps sending, and a minute after
+        // its last try it is let in again.
+        for (const auto &[from, address, seconds, status] :
+             QList<std::tuple<QString, QString, int, QString>>{{"PC_02", "10.0.0.2", 0, "0"},
+                                                               {"PC_02", "10.0.0.2", 1, "0"},
+                                                               {"PC_02", "10.0.0.9", 2, "3"},
+                                                               {"OTHER", "10.0.0.2", 3, "3"},
+                                                               {"PC_02", "10.0.0.3", 33, "3"},
+                                                               {"PC_02", "10.0.0.3", 95, "0"}})
+            QCOMPARE(send(from, address, seconds), status);
+        // Full: three records. Too large: over 64 KiB.
+        QCOMPARE(send("PC_04", "10.0.0.4", 96), "3");
+        QCOMPARE(send("PC_05", "10.0.0.5", 97, QByteArray(Receive::MaxMessageBytes + 1, 'a')), "3");
+        QCOMPARE(spool.refusals(), QStringList({"0 1 PC_02 10.0.0.9", "0 1 OTHER 10.0.0.2",
+                                                "0 1 PC_02 10.0.0.3",
+                                                "1 1 PC_04 10.0.0.4", "2 1 PC_05 10.0.0.5"}));
+        const QStringList stored = spool.entries();
+        QCOMPARE(stored.filter(".msg").size(), 3);
+        // The size limit on its own; and all senders together.
+        QCOMPARE(send("PC_06", "10.0.0.6", 200, QByteArray(2000, 'a'), {"--max-size=2K"}), "3");
+        const QStringList everyone{"--max-records=9", "--total-rate=1/60"};
+        QCOMPARE(send("PC_07", "10.0.0.7", 201, "x", everyone), "0");
+        QCOMPARE(send("PC_08", "10.0.0.8", 202, "x", everyone), "3");
+        QCOMPARE(spool.refusals().mid(5), QStringList({"1 1 PC_06 10.0.0.6", "0 1 PC_08 10.0.0.8"}));
+        QVERIFY(QDir(spool.dir.path()).entryList({"msg.*"}, QDir::Files).isEmpty());
+
+        // Only so many senders get a line of their own; the rest are counted together.
+        SpoolState state;
+        for (int i = 0; i < SpoolState::MostRefusals + 6; ++i)
+            state.refuse(Refusal::TooFast, QString::number(i), {}, Now);
+        QCOMPARE(state.refusals.size(), SpoolState::MostRefusals + 1);
+        QCOMPARE(state.refusals.last().sender + ' ' + QString::number(state.refusals.last().count),
+                 "* 6");
+    }
+
+    void prunedOnceAnHourOfWhatIsOlderThanThirtyDays()
     {
         TempSpool spool;
         const auto temp = [](int secondsAgo) { // as an interrupted run leaves it
             return Now.addSecs(-secondsAgo).toUTC().toString("'.'yyyyMMdd'T'HHmmss.zzz'Z-1-1.tmp'");
+        };
+        const auto old = [&](const QDateTime &t) { // a record stored long ago
+            Spool(spool.path).store({t, "A", "b", "x"}, t.addDays(-31), nullptr);
         };
         for (const QString &name : {temp(7200), temp(60), QStringLiteral("notes.txt")})
             spool.file("", "spool/" + name);
@@ -154,11 +220,16 @@ private slots:
             QCOMPARE(receive({spool.file("x"), "A", "b"}, spool.path, t), "0 ");
         const QStringList ids = Spool(spool.path).ids().value_or(QStringList());
         QCOMPARE(Spool::idTime(ids.value(0)), Now.addDays(-29).toUTC()); // the oldest kept
-        QCOMPARE(spool.entries().size(), 4);
         QVERIFY(!spool.entries().contains(temp(7200)) && spool.entries().contains(temp(60)));
+        // Within the hour nothing is listed: an old record stays until then.
+        old(Now.addSecs(1));
+        QCOMPARE(receive({spool.file("x"), "A", "b"}, spool.path, Now.addSecs(3599)), "0 ");
+        QCOMPARE(Spool(spool.path).ids()->size(), 4);
+        QCOMPARE(receive({spool.file("x"), "A", "b"}, spool.path, Now.addSecs(3600)), "0 ");
+        QCOMPARE(Spool(spool.path).ids()->size(), 4);
     }
 
-    void theProgramAsTheGuestUser()
+    void theProgramAsTheGuestUserManyAtOnce()
     {
         QVERIFY2(QFileInfo(Receiver).isExecutable(), "vesnal-receive must be built first");
         // As smbd leaves it: a file of the guest user's, mode 600, in a folder like /tmp.
@@ -177,6 +248,18 @@ private slots:
         QCOMPARE(spool.onlyText(), QStringLiteral("Zdravo čćđšž"));
         QVERIFY(!QFile::exists(file));
 
+        // Twenty side by side into room for five: each one is either stored or
+        // counted, the spool's lock keeps the count.
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 20; ++i)
+            runs.emplace_back(startReceiver(message("nobody", QString::number(100 + i)), spool.path,
+                                            {"--max-records=6", "--sender-rate=100/60"}));
+        for (auto &run : runs)
+            QVERIFY(run->waitForFinished(20000) && run->exitCode() == (run->exitCode() ? 3 : 0));
+        QCOMPARE(spool.records().size(), 6);
+        QCOMPARE(spool.refusals(), QStringList{"1 15 PC_02 "});
+        QCOMPARE(QDir(tmp).entryList(QDir::Files), QStringList());
+
         // A message file the guest may not read; a spool it may not write into.
         const QString unreadable = message("root", "2");
         if (!Root)
@@ -185,14 +268,14 @@ private slots:
         QVERIFY2(out.startsWith("1 vesnal-receive: cannot take the message file ") &&
                      out.contains("Permission denied") && out.count('\n') == 1,
                  qPrintable(out));
-        chown(spool.path, "root");
+        TempSpool closed;
         if (!Root)
-            QFile::setPermissions(spool.path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        out = runReceiver(message("nobody", "3"), spool.path);
-        QVERIFY2(out.startsWith("1 vesnal-receive: cannot write into spool folder ") &&
-                     out.contains("Permission denied"),
+            QFile::setPermissions(closed.path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        out = runReceiver(message("nobody", "3"), closed.path);
+        QVERIFY2(out.startsWith("1 vesnal-receive: ") && out.contains("Permission denied") &&
+                     out.contains("nothing was stored"),
                  qPrintable(out));
-        QCOMPARE(spool.entries().size(), 1);
+        QVERIFY(closed.entries().isEmpty());
     }
 };
 

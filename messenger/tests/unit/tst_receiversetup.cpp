@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-receiver-setup against a temporary smb.conf: what enable writes as
-// Samba reads it, enable twice, disable byte for byte, the SMB1 question.
+// Samba reads it, enable twice, disable byte for byte, the SMB1 question;
+// files and paths it refuses before writing anything; a linked smb.conf
+// and its backups.
 #include <QtTest>
 
 #include <unistd.h>
@@ -45,11 +47,11 @@ struct Conf {
     }
     // The script's exit status and output, as "<status> <stdout+stderr>".
     QString run(const QStringList &args, const QByteArray &typed = {},
-                const QString &receiver = Receiver) const
+                const QString &receiver = Receiver, const QString &spoolPath = {}) const
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VESNAL_SPOOL", spool);
+        env.insert("VESNAL_SPOOL", spoolPath.isEmpty() ? spool : spoolPath);
         env.insert("VESNAL_RECEIVE", receiver);
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
@@ -114,7 +116,8 @@ private slots:
         QCOMPARE(c.settings({"message command", "server min protocol", "disable netbios",
                              "dos charset", "workgroup", "log level"}),
                  "env VESNAL_SPOOL=" + c.spool + ' ' + Receiver +
-                     " %s %f %L &|NT1|No|CP852|WORKGROUP|1"); // and the rest stays
+                     " --address=%I --max-records=1000 --max-size=16M --sender-rate=20/60"
+                     " --total-rate=60/60 %s %f %L &|NT1|No|CP852|WORKGROUP|1"); // the rest stays
         const QFileInfo spool(c.spool);
         QCOMPARE(int(spool.permissions() & 0x7077), 0x7055); // rwxr-xr-x
         QCOMPARE(spool.owner(), ::geteuid() == 0 ? "nobody" : spool.owner());
@@ -125,7 +128,10 @@ private slots:
         QVERIFY(c.says({"status"}, "receiving messages: enabled"));
         QVERIFY(c.says({"disable"}, "disabled in"));
         QCOMPARE(c.read(), Original);
+        // Never enabled, and without a last line break: nothing is rewritten.
+        c.write(Original.chopped(1));
         QVERIFY(c.says({"disable"}, "not enabled"));
+        QCOMPARE(c.read(), Original.chopped(1));
     }
 
     void otherFilesAndEditsInBetween()
@@ -154,6 +160,89 @@ private slots:
             c.run({"enable", "--yes"}, {}, c.dir.filePath("none")).contains("not an executable"));
         QVERIFY(c.run({"enable", "--yes"}, {}, c.dir.filePath("a b")).contains("may hold only"));
         QCOMPARE(c.read(), Original + extra);
+    }
+
+    void refusedBeforeAnythingIsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("conf");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("spool"); // below the test's folder
+        QTest::addColumn<QString>("said");
+        const QByteArray begin = "# vesnal-receiver-setup: begin (vesnal-receiver-setup disable "
+                                 "removes this block)\n";
+        const QByteArray end = "# vesnal-receiver-setup: end\n";
+        const QByteArray shares = "[javno]\n   path = /srv\n";
+        // A block whose end an administrator cut away, or marks out of order.
+        QTest::newRow("no end mark") << "[global]\n" + begin + "   x = y\n" + shares
+                                     << QStringList() << "spool" << "not whole";
+        QTest::newRow("end first") << "[global]\n" + end + begin + shares << QStringList()
+                                   << "spool" << "not whole";
+        QTest::newRow("no guest") << "[global]\n   guest account = nosuchguest\n" + shares
+                                  << QStringList() << "spool" << "does not exist";
+        QTest::newRow("include") << QByteArray("[global]\n   include = @DIR@/over.conf\n")
+                                 << QStringList() << "spool" << "would still read";
+        QTest::newRow("bad limit") << shares << QStringList{"--max-records", "0"} << "spool"
+                                   << "not a valid value";
+        QTest::newRow("open folder") << shares << QStringList() << "open/spool" << "written by others";
+        QTest::newRow("linked folder") << shares << QStringList() << "link/spool"
+                                       << "symbolic link";
+    }
+
+    void refusedBeforeAnythingIsWritten()
+    {
+        QFETCH(QByteArray, conf);
+        QFETCH(QStringList, options);
+        QFETCH(QString, spool);
+        QFETCH(QString, said);
+        Conf c;
+        conf.replace("@DIR@", c.dir.path().toUtf8());
+        c.write(conf);
+        QFile over(c.dir.filePath("over.conf")); // what the include sets
+        QVERIFY(over.open(QIODevice::WriteOnly) && over.write("dos charset = CP437\n") > 0);
+        over.close();
+        QVERIFY(QDir().mkdir(c.dir.filePath("open")) && QDir().mkdir(c.dir.filePath("real")));
+        QFile::setPermissions(c.dir.filePath("open"), QFileDevice::Permissions(0x7777));
+        QVERIFY(QFile::link(c.dir.filePath("real"), c.dir.filePath("link")));
+        for (const char *command : {"enable", "disable"}) {
+            if (command == QLatin1String("disable") && !conf.contains("vesnal-receiver-setup"))
+                continue;
+            const QString out =
+                c.run(QStringList{command, "--yes"} + options, {}, Receiver, c.dir.filePath(spool));
+            QVERIFY2(out.startsWith("1 ") && out.contains(said), qPrintable(out));
+        }
+        QCOMPARE(c.read(), conf); // byte for byte
+        QCOMPARE(QDir(c.dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList({"link", "open", "over.conf", "real", "smb.conf"}));
+        QVERIFY(QDir(c.dir.filePath("real")).isEmpty() && QDir(c.dir.filePath("open")).isEmpty());
+    }
+
+    void aLinkedFileIsEditedAtItsTargetAndNoBackupIsOverwritten()
+    {
+        // [globals] is the global section too: no second one is made.
+        Conf c;
+        const QByteArray original = "[Globals]\n   workgroup = RADNAGRUPA\n[javno]\n   path = /srv\n";
+        QVERIFY(QDir().mkdir(c.dir.filePath("etc")));
+        const QString target = c.dir.filePath("etc/real.conf");
+        c.write(original);
+        QVERIFY(QFile::rename(c.file, target) && QFile::link(target, c.file));
+        QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(c.says({"enable", "--yes", "--sender-rate", "5/10"}, "enabled in " + target));
+        QVERIFY(QFileInfo(c.file).isSymLink() && c.read().count("[") == 2);
+        QCOMPARE(int(QFileInfo(target).permissions() & 0x7077), 0x6000);
+        QVERIFY(c.settings({"message command"}).contains(" --sender-rate=5/10 --total-rate=60/60 "));
+        // Enabled again with other limits, and with the ones it has.
+        QVERIFY(c.says({"enable", "--yes", "--max-size", "2M"}, "enabled in"));
+        QVERIFY(c.settings({"message command"}).contains("--max-size=2M --sender-rate=5/10 "));
+        QVERIFY(c.says({"enable"}, "nothing changed"));
+        QVERIFY(c.says({"disable"}, "disabled in"));
+        QCOMPARE(c.read(target), original);
+        // A backup per distinct file: the first is never written again.
+        const QString backup = target + ".vesnal-backup";
+        QCOMPARE(c.read(backup), original);
+        QVERIFY(c.read(backup + ".2").contains("--sender-rate=5/10 --total-rate"));
+        QVERIFY(c.read(backup + ".3").contains("--max-size=2M"));
+        QVERIFY(c.says({"enable", "--yes"}, "the earlier file is " + backup + ")"));
+        QVERIFY(!QFile::exists(backup + ".4"));
     }
 };
 

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The popup agent offscreen, on a temporary spool and state: one window per
 // unseen message with the exact texts, markup shown as it came, "U redu"
-// remembered across starts, a flood queued, one agent per user.
+// remembered across starts; many messages in one list, from the mouse and
+// the keyboard, with the refusals above; one agent per user, whose second
+// start shows the list.
 #include "desktopchecks.h"
+#include "popup/listwindow.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/shownstate.h"
+#include "popup/showrequests.h"
 #include "receiver/spool.h"
+#include "receiver/spoolstate.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -71,10 +76,15 @@ class TestPopup : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Europe/Belgrade"); // the refusals are shown in local time
+    }
+
     void aNewRecordGivesExactlyOnePopupShownAsItCame()
     {
         Folders f;
-        Agent a(f, {10, 600000}); // no rescans: the file notice must do
+        Agent a(f, {3, 600000}); // no rescans: the file notice must do
         const QString text = QStringLiteral(
             "Sastanak je u 10 časova, čćđšž!\n<b>Hitno</b> <a href=\"http://x.example/\">klik</a> "
             "&amp; <img src=\"file:///etc/passwd\"> http://y.example/");
@@ -118,34 +128,102 @@ private slots:
         // A spool made only after the start (set up after login) is found.
         Folders later;
         QDir(later.spool).removeRecursively();
-        Agent b(later, {10, 100});
+        Agent b(later, {3, 100});
         QTest::qWait(200);
         QDir().mkpath(later.spool);
         later.store("kasnije");
         QTRY_COMPARE_WITH_TIMEOUT(b.texts(), QStringList{shown("kasnije")}, 5000);
     }
 
-    void twoHundredAtOnceAreQueuedAndNoneIsLost()
+    void manyMessagesInOneListWindow()
     {
         Folders f;
         QStringList ids;
-        for (int i = 0; i < 200; ++i)
+        for (int i = 0; i < 2; ++i)
             ids.append(f.store(QStringLiteral("poruka %1").arg(i), i));
-        Agent a(f);
-        QCOMPARE(a.texts().size(), 10);
-        QCOMPARE(a.agent.waiting(), 190);
-        const QPoint p0 = a.agent.openWindows()[0]->pos(), p1 = a.agent.openWindows()[1]->pos();
-        QVERIFY2(p1.x() > p0.x() && p1.y() > p0.y(), "the next window sits lower and to the right");
-        QVERIFY(a.texts().first().endsWith("poruka 0"));
-        for (int guard = 0; !a.texts().isEmpty() && guard < 300; ++guard)
-            a.confirm(a.texts().size() - 1);
-        QCOMPARE(a.agent.waiting(), 0);
-        QCOMPARE(f.shownFile(), ids); // every one of them confirmed, in order of arrival
+        auto a = std::make_unique<Agent>(f, PopupAgent::Options{3, 600000});
+        QCOMPARE(a->texts().size(), 2);
+        // More than three waiting: the popups give way to the list.
+        for (int i = 2; i < 50; ++i)
+            ids.append(f.store(QStringLiteral("poruka %1\ndrugi red").arg(i), i));
+        QTRY_VERIFY_WITH_TIMEOUT(a->agent.listWindow() && a->agent.listWindow()->isVisible(), 5000);
+        ListWindow *list = a->agent.listWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(list->view()->model()->rowCount(), 50, 5000);
+        // It does not take the keyboard when it appears.
+        QVERIFY(a->texts().isEmpty() && list->testAttribute(Qt::WA_ShowWithoutActivating));
+        QCOMPARE(list->windowTitle() + '|' + list->okButton()->text() + '|' + list->allButton()->text(),
+                 "Primljene poruke|U redu|Sve pročitano");
+        QCOMPARE(unnamedControls(list).join("; "), QString());
+        const QAbstractItemModel *model = list->view()->model();
+        QCOMPARE(QStringList({model->index(7, 0).data().toString(), model->index(7, 1).data().toString(),
+                              model->index(7, 2).data().toString(), model->index(7, 3).data().toString()})
+                     .join('|'),
+                 "PC_02|RX-01|07.12.2026. 10:15:10|poruka 7");
+        QVERIFY(model->index(7, 0).data(Qt::FontRole).value<QFont>().bold());
+        QCOMPARE(list->selectedId(), ids[0]);
+        list->selectRow(7);
+        QCOMPARE(list->textBox()->toPlainText(), shown("poruka 7\ndrugi red", 7));
+        QTest::mouseClick(list->okButton(), Qt::LeftButton);
+        QCOMPARE(f.shownFile(), QStringList{ids[7]});
+        QCOMPARE(list->selectedId(), ids[8]); // on to the next unread one
+        QVERIFY(!model->index(7, 0).data(Qt::FontRole).value<QFont>().bold());
+        QTest::mouseClick(list->allButton(), Qt::LeftButton);
+        QVERIFY(!list->isVisible());
+        QCOMPARE(f.shownFile(), ids);
+        a.reset();
+        Agent again(f);
+        QVERIFY(again.texts().isEmpty() && !again.agent.listWindow()); // restart: nothing waits
     }
 
-    void aSecondAgentOfTheUserEndsAtOnce()
+    void theListFromTheKeyboardWithTheRefusalsAbove()
     {
         Folders f;
+        QStringList ids;
+        for (int i = 0; i < 5; ++i)
+            ids.append(f.store(QStringLiteral("poruka %1").arg(i), i));
+        SpoolState state;
+        for (int i = 0; i < 340; ++i)
+            state.refuse(Refusal::TooFast, "PC_02", "10.0.0.2", Now.addSecs(i / 2));
+        QSaveFile file(f.spool + "/state");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(state.serialize(Now)) > 0 &&
+                file.commit());
+        auto a = std::make_unique<Agent>(f);
+        ListWindow *list = a->agent.listWindow();
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->refusalsLabel()->text(),
+                 "PC_02 (10.0.0.2): 340 poruka odbijeno (previše poruka za kratko vreme), "
+                 "07.12.2026. od 10:15:03 do 10:17:52");
+        QVERIFY(list->refusalsLabel()->isVisible());
+        // Enter on the list, and Space on a focused button, as on the popup.
+        list->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(list));
+        list->view()->setFocus();
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QCOMPARE(f.shownFile(), QStringList{ids[0]});
+        list->okButton()->setFocus();
+        QTest::keyClick(list->okButton(), Qt::Key_Space);
+        QCOMPARE(f.shownFile(), ids.mid(0, 2));
+        QTest::keyClick(list, Qt::Key_Escape); // closes, marks nothing
+        QVERIFY(!list->isVisible());
+        QCOMPARE(f.shownFile(), ids.mid(0, 2));
+        a->agent.showList(true); // on demand: the history
+        QCOMPARE(list->view()->model()->rowCount(), 5);
+        list->allButton()->setFocus();
+        QTest::keyClick(list->allButton(), Qt::Key_Space);
+        QCOMPARE(f.shownFile(), ids);
+    }
+
+    void aSecondStartShowsTheListOfTheFirst()
+    {
+        // In the agent's process: the request arrives as a signal.
+        Folders f;
+        Agent a(f);
+        ShowRequests requests;
+        connect(&requests, &ShowRequests::requested, &a.agent, [&] { a.agent.showList(true); });
+        QVERIFY(ShowRequests::send(::getpid()));
+        QTRY_VERIFY_WITH_TIMEOUT(a.agent.listWindow() && a.agent.listWindow()->isVisible(), 5000);
+
+        // Two processes: the second one asks, and ends; the first one lives on.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("VESNAL_SPOOL", f.spool);
         env.insert("XDG_STATE_HOME", f.dir.filePath("state"));
@@ -153,12 +231,13 @@ private slots:
         QProcess first, second;
         for (QProcess *p : {&first, &second}) {
             p->setProcessEnvironment(env);
-            p->start(VESNAL_BINARY_DIR "/vesnal-popup");
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.dir.filePath("vesnal-popup.lock")), 5000);
+            p->start(VESNAL_BINARY_DIR "/vesnal-popup", {"--list"});
+            QTRY_VERIFY_WITH_TIMEOUT(QFile(f.dir.filePath("vesnal-popup.lock")).size() > 0, 5000);
         }
         QVERIFY(second.waitForFinished(3000));
         QCOMPARE(second.exitCode(), 0);
-        QVERIFY(second.readAllStandardError().contains("already running"));
+        QVERIFY(second.readAllStandardError().contains("it shows its list"));
+        QTest::qWait(300);
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         QVERIFY(first.waitForFinished(5000));

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class MessageList;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeView;
+
+// "Primljene poruke": many received messages in one window instead of a
+// stack of popups, and the history of what came. Above the list what was
+// refused; the list (sender, destination, time, first line; unread ones
+// bold); the whole text of the selected one, as plain text; "U redu" marks
+// the selected one as read and goes on to the next unread one (and closes
+// the window when none is left), "Sve pročitano" marks all and closes it.
+// Closed any other way (Escape, the close button) it marks nothing. Like
+// the popup it does not take the keyboard when it appears.
+class ListWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ListWindow(MessageList *messages, QWidget *parent = nullptr);
+
+    static QString caption();
+
+    // Lines about refused messages; none hides the place.
+    void setRefusals(const QStringList &lines);
+    void setMessageText(const QString &text);
+    void selectRow(int row);
+    // The id of the selected message; empty when none is.
+    QString selectedId() const;
+
+    QLabel *refusalsLabel() const { return m_refusals; }
+    QTreeView *view() const { return m_view; }
+    QPlainTextEdit *textBox() const { return m_text; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *allButton() const { return m_all; }
+
+signals:
+    void selected(const QString &id);
+    void confirmed(const QString &id);
+    void allRead();
+
+private:
+    void confirmSelected();
+
+    MessageList *m_messages;
+    QLabel *m_refusals;
+    QTreeView *m_view;
+    QPlainTextEdit *m_text;
+    QPushButton *m_ok;
+    QPushButton *m_all;
+};

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "receiver/spoolstate.h"
+
+#include "platform/linux/writeall.h"
+#include "receiver/spoollock.h"
+#include "receiver/spoolrecord.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+const QByteArray Magic = "Vesnal-State: 1";
+const char *const TempName = ".state.tmp";
+constexpr qint64 MostFileBytes = 256 * 1024;
+const char *const ReasonWords[] = {"rate", "full", "size"};
+
+QByteArray time(const QDateTime &t)
+{
+    return t.toUTC().toString(Qt::ISODateWithMs).toLatin1();
+}
+
+QDateTime timeFrom(const QByteArray &text)
+{
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs).toUTC();
+}
+
+QByteArray readAll(int fd)
+{
+    QByteArray bytes;
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MostFileBytes)
+        return bytes;
+    bytes.resize(st.st_size);
+    qsizetype got = 0;
+    for (ssize_t n = 1; n > 0 && got < bytes.size(); got += n)
+        if ((n = ::read(fd, bytes.data() + got, bytes.size() - got)) < 0)
+            return {};
+    bytes.resize(got);
+    return bytes;
+}
+
+} // namespace
+
+void SpoolState::refuse(Refusal::Reason reason, const QString &sender, const QString &address,
+                        const QDateTime &now)
+{
+    // A name or an address a header would not hold is never written either
+    // (a tab or a line break would forge another field or line).
+    const QString name = SpoolRecord::headerText(sender);
+    const QString from = SpoolRecord::headerText(address);
+    Refusal *entry = nullptr;
+    for (Refusal &r : refusals)
+        if (r.reason == reason && r.sender == name && r.address == from)
+            entry = &r;
+    if (!entry && refusals.size() >= MostRefusals) {
+        for (Refusal &r : refusals)
+            if (r.reason == reason && r.sender == QLatin1String("*"))
+                entry = &r;
+        if (!entry)
+            entry = &refusals.emplaceBack(
+                Refusal{reason, QStringLiteral("*"), {}, 0, now.toUTC(), now.toUTC()});
+    }
+    if (!entry)
+        entry = &refusals.emplaceBack(Refusal{reason, name, from, 0, now.toUTC(), now.toUTC()});
+    entry->count += 1;
+    entry->last = now.toUTC();
+}
+
+void SpoolState::forgetBefore(const QDateTime &limit)
+{
+    refusals.removeIf([&](const Refusal &r) { return r.last < limit; });
+}
+
+QByteArray SpoolState::serialize(const QDateTime &now) const
+{
+    QByteArray out = Magic + '\n';
+    if (pruned.isValid())
+        out += "Pruned: " + time(pruned) + '\n';
+    out += "Records: " + QByteArray::number(records) + '\n';
+    out += "Bytes: " + QByteArray::number(bytes) + '\n';
+    for (const auto &[key, b] : buckets.kept(now.toMSecsSinceEpoch(), MostBuckets))
+        out += "Bucket: " + QByteArray::number(b.atMs) + '\t' + QByteArray::number(b.level) +
+               '\t' + QByteArray::number(b.rate.count) + '\t' +
+               QByteArray::number(b.rate.seconds) + '\t' + key.toUtf8() + '\n';
+    for (const Refusal &r : refusals)
+        out += QByteArray("Refused: ") + ReasonWords[r.reason] + '\t' +
+               QByteArray::number(r.count) + '\t' + time(r.first) + '\t' + time(r.last) + '\t' +
+               r.sender.toUtf8() + '\t' + r.address.toUtf8() + '\n';
+    return out;
+}
+
+SpoolState SpoolState::parse(const QByteArray &bytes)
+{
+    SpoolState state;
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.first() != Magic)
+        return state;
+    for (const QByteArray &line : lines.mid(1)) {
+        if (line.isEmpty())
+            continue;
+        const qsizetype colon = line.indexOf(": ");
+        const QByteArray key = line.left(colon), value = line.mid(colon + 2);
+        const QList<QByteArray> f = value.split('\t');
+        bool ok = colon > 0;
+        if (key == "Pruned") {
+            state.pruned = timeFrom(value);
+        } else if (key == "Records") {
+            state.records = value.toLongLong(&ok);
+        } else if (key == "Bytes") {
+            state.bytes = value.toLongLong(&ok);
+        } else if (key == "Bucket" && f.size() == 5) {
+            RateBuckets::Bucket b{f[1].toDouble(&ok), f[0].toLongLong(), {f[2].toInt(), f[3].toInt()}};
+            if (ok && b.rate.count > 0 && b.rate.seconds > 0)
+                state.buckets.set(QString::fromUtf8(f[4]), b);
+        } else if (key == "Refused" && f.size() == 6) {
+            const int reason = f[0] == "size" ? Refusal::TooLarge
+                               : f[0] == "full" ? Refusal::SpoolFull
+                                                : Refusal::TooFast;
+            Refusal r{Refusal::Reason(reason), QString::fromUtf8(f[4]), QString::fromUtf8(f[5]),
+                      f[1].toLongLong(&ok), timeFrom(f[2]), timeFrom(f[3])};
+            if (ok && r.first.isValid() && r.last.isValid())
+                state.refusals.append(r);
+        }
+        if (!ok) // a counter that is not a number: count the spool again
+            state.pruned = QDateTime();
+    }
+    return state;
+}
+
+SpoolState SpoolState::load(int dirFd)
+{
+    const int fd = ::openat(dirFd, FileName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const SpoolState state = parse(readAll(fd));
+    if (fd >= 0)
+        ::close(fd);
+    return state;
+}
+
+bool SpoolState::save(int dirFd, const QDateTime &now, QString *why) const
+{
+    // The temporary name is this run's alone while it holds the lock.
+    ::unlinkat(dirFd, TempName, 0);
+    const int fd =
+        ::openat(dirFd, TempName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // Readable by everyone: the agents of all users show the refusals.
+    if (fd >= 0)
+        giveToSpoolOwner(dirFd, fd);
+    bool ok = fd >= 0 && ::fchmod(fd, 0644) == 0 && writeAll(fd, serialize(now));
+    int error = ok ? 0 : errno;
+    if (fd >= 0 && ::close(fd) != 0 && ok)
+        ok = false, error = errno;
+    if (ok && ::renameat(dirFd, TempName, dirFd, FileName) != 0)
+        ok = false, error = errno;
+    if (!ok) {
+        *why = QStringLiteral("cannot write the spool's state file: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(error)));
+        ::unlinkat(dirFd, TempName, 0);
+    }
+    return ok;
+}
+
+std::optional<SpoolState> SpoolState::read(const QString &spoolPath, QString *why)
+{
+    const QByteArray path = QFile::encodeName(spoolPath + u'/' + QLatin1String(FileName));
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    const SpoolState state = parse(readAll(fd));
+    ::close(fd);
+    return state;
+}

@@ -138,7 +138,10 @@ teardown() {
 # standard input. State and logs stay under DIR/hosts/NAME.
 write_host_conf() {
     local name=$1 address=$2 h=$dir/hosts/$1
-    mkdir -p "$h"/{private,lock,state,cache,pid,ncalrpc}
+    mkdir -p "$h"/{private,lock,state,cache,pid,ncalrpc,tmp}
+    # smbd keeps each message it receives in a file of $TMPDIR until the
+    # message command has run: the host's own, so a test sees what is left.
+    chmod 1777 "$h/tmp"
     {
         cat <<CONF
 [global]
@@ -202,8 +205,8 @@ start_daemon() { # NAMESPACE HOST DAEMON
     # A session of its own: the daemons signal their whole process group when
     # they stop, which must never reach the test runner. (A background job of
     # this script leads no group, so setsid does not fork: $! is the daemon.)
-    setsid ip netns exec "$1" "$3" -s "$dir/hosts/$2/smb.conf" --foreground --no-process-group \
-        --debug-stdout </dev/null >"$dir/log/$2-$3.out" 2>&1 9>&- &
+    setsid ip netns exec "$1" env TMPDIR="$dir/hosts/$2/tmp" "$3" -s "$dir/hosts/$2/smb.conf" \
+        --foreground --no-process-group --debug-stdout </dev/null >"$dir/log/$2-$3.out" 2>&1 9>&- &
     echo $! >"$dir/pids/$2-$3.pid"
 }
 
@@ -268,7 +271,8 @@ add_receiver() {
 add_receivers() {
     # RX-01: a Linux receiver as vesnal-receiver-setup makes one: the built
     # vesnal-receive ($VESNAL_RECEIVE) stores each message into DIR/spool,
-    # which belongs to the guest user the message command runs as.
+    # which belongs to the guest user the message command runs as; the
+    # sender's address holds a flood back, the limits are the defaults.
     local receive=${VESNAL_RECEIVE:-$(cd "$(dirname "$0")/.." && pwd)/build/messenger/vesnal-receive}
     [ -x "$receive" ] || echo "warning: $receive is not built; RX-01 will store no messages" >&2
     install -d -o nobody -g nogroup -m 755 "$dir/spool"
@@ -276,7 +280,7 @@ add_receivers() {
 server min protocol = NT1
 local master = no
 dos charset = CP852
-message command = env VESNAL_SPOOL=$dir/spool $receive %s %f %L &
+message command = env VESNAL_SPOOL=$dir/spool $receive --address=%I %s %f %L &
 CONF
     # PC-05, alone in TIHAGRUPA and its master browser: a test silences it
     # (SIGSTOP to its smbd: connections are taken, never answered) and

@@ -2,10 +2,14 @@
 // The receiving side end to end: vesnal-net sends from PC-02, RX-01's smbd
 // runs the built vesnal-receive into the lab's spool, and an agent running
 // here on that spool shows the popup. Prints the time from the start of
-// vesnal-net to the popup.
+// vesnal-net to the popup. Then a flood from PC-03 that RX-01 holds back,
+// while PC-02's message still gets through.
+#include "popup/listwindow.h"
+#include "popup/messagelist.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/shownstate.h"
+#include "receiver/spoolstate.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -79,6 +83,77 @@ private slots:
         qInfo("vesnal-net start to popup, ms: %s", qPrintable(sorted(times)));
         qInfo("of which vesnal-net's own run, ms: %s", qPrintable(sorted(helperTimes)));
         QVERIFY2(times[times.size() / 2] < 3000, "the popup takes seconds to come");
+    }
+
+    void aFloodIsHeldBackAndAnotherSenderGetsThrough()
+    {
+        const QString lab = qEnvironmentVariable("VESNAL_LAB_DIR");
+        const QString spool = lab + "/spool";
+        const int sent = 2000;
+        QTemporaryDir state;
+        ShownState shown(state.filePath("shown"));
+        PopupAgent agent(spool, shown);
+        agent.start();
+        const auto refused = [&] {
+            QString why;
+            qint64 n = 0;
+            for (const Refusal &r : SpoolState::read(spool, &why).value_or(SpoolState()).refusals)
+                n += r.sender == "PC_03" ? r.count : 0;
+            return n;
+        };
+        // PC-03 (from PC-01's address, 10.203.0.1) sends as fast as four
+        // smbclients at a time can: every run must hand its message over.
+        QProcess flood;
+        flood.setProcessChannelMode(QProcess::MergedChannels);
+        flood.start("sh", {"-c", "seq " + QString::number(sent) +
+                                     " | xargs -P4 -I{} sh -c 'echo poplava {} | ip netns exec "
+                                     "vesnal-lab-srv smbclient -M RX-01 -I 10.203.0.11 -N -U PC-03 "
+                                     "-s \"$HOME/.smb/smb.conf\" >/dev/null 2>&1 || echo failed {}'"});
+        QTRY_VERIFY_WITH_TIMEOUT(refused() > 100 || flood.state() == QProcess::NotRunning, 120000);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VESNAL_CODEPAGE", "CP852");
+        QProcess send;
+        send.setProcessEnvironment(env);
+        send.start(VESNAL_BINARY_DIR "/vesnal-net", {"send", "RX-01 Poruka usred poplave"});
+        QVERIFY(send.waitForFinished(30000) && send.exitCode() == 0);
+        QVERIFY2(flood.state() == QProcess::Running, "the flood was over before PC-02 sent");
+        QVERIFY(flood.waitForFinished(600000));
+        QCOMPARE(flood.readAll(), QByteArray());
+
+        // Stored + refused = sent; the spool's counts are the spool's; smbd's
+        // folder of message files is empty.
+        const Spool s(spool);
+        qint64 stored = 0, bytes = 0;
+        bool got = false;
+        for (const QString &id : s.ids().value_or(QStringList())) {
+            QString why;
+            const auto record = s.load(id, &why);
+            QVERIFY2(record, qPrintable(why));
+            stored += record->sender == "PC_03";
+            got = got || (record->sender == "PC_02" && record->text == "Poruka usred poplave");
+            bytes += QFileInfo(spool + '/' + id + ".msg").size();
+        }
+        qInfo("PC-03 sent %d: %lld stored, %lld refused", sent, stored, refused());
+        QCOMPARE(stored + refused(), sent);
+        QVERIFY(got && stored <= 21);
+        QString why;
+        const auto counted = SpoolState::read(spool, &why);
+        QVERIFY2(counted, qPrintable(why));
+        QCOMPARE(QString::number(counted->records) + ' ' + QString::number(counted->bytes),
+                 QString::number(s.ids()->size()) + ' ' + QString::number(bytes));
+        QCOMPARE(QDir(lab + "/hosts/RX-01/tmp").entryList(QDir::Files | QDir::Hidden), QStringList());
+
+        // Shown: the list holds PC-02's message, and says what was refused.
+        QTRY_VERIFY_WITH_TIMEOUT(agent.listWindow() && agent.listWindow()->isVisible(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(agent.listWindow()->refusalsLabel()->text().startsWith(
+                                     QStringLiteral("PC_03 (10.203.0.1): %1 poruk").arg(refused())),
+                                 5000);
+        const MessageList &list = agent.messages();
+        bool listed = false;
+        for (int row = 0; row < list.rowCount(); ++row)
+            listed = listed || (list.at(row).sender == "PC_02" &&
+                                list.at(row).firstLine == "Poruka usred poplave");
+        QVERIFY(listed);
     }
 };
 

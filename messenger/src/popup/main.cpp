@@ -48,6 +48,7 @@ int main(int argc, char **argv)
     ShownState shown(stateFile);
     PopupAgent agent(Spool::defaultPath(), shown);
     QObject::connect(&requests, &ShowRequests::requested, &agent, [&] { agent.showList(true); });
+    requests.listen();
     agent.start();
     if (list)
         agent.showList(true);

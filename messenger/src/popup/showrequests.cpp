@@ -33,6 +33,12 @@ ShowRequests::ShowRequests()
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGUSR1, &action, nullptr);
+}
+
+void ShowRequests::listen()
+{
+    if (m_pipe[0] < 0 || m_notifier)
+        return;
     m_notifier = new QSocketNotifier(m_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[64];

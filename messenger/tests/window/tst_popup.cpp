@@ -220,6 +220,7 @@ private slots:
         Agent a(f);
         ShowRequests requests;
         connect(&requests, &ShowRequests::requested, &a.agent, [&] { a.agent.showList(true); });
+        requests.listen();
         QVERIFY(ShowRequests::send(::getpid()));
         QTRY_VERIFY_WITH_TIMEOUT(a.agent.listWindow() && a.agent.listWindow()->isVisible(), 5000);
 
@@ -239,6 +240,7 @@ private slots:
         QVERIFY(second.readAllStandardError().contains("it shows its list"));
         QTest::qWait(300);
         QCOMPARE(first.state(), QProcess::Running);
+        QVERIFY(!first.readAllStandardError().contains("QSocketNotifier")); // it can hear them
         first.kill();
         QVERIFY(first.waitForFinished(5000));
     }

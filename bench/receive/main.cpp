@@ -74,7 +74,10 @@ struct Run {
 // An address of its own for the sender number `n`.
 QString address(int n)
 {
-    return QStringLiteral("--address=10.%1.%2.%3").arg(n >> 16 & 255).arg(n >> 8 & 255).arg(n & 255);
+    return QStringLiteral("--address=10.%1.%2.%3")
+        .arg(n >> 16 & 255)
+        .arg(n >> 8 & 255)
+        .arg(n & 255);
 }
 
 // One vesnal-receive run into `spool`, of a new message from the sender
@@ -89,8 +92,7 @@ Run receiveOnce(const QString &spool, int n, const QStringList &options)
     message.close();
     QElapsedTimer clock;
     clock.start();
-    const pid_t pid = spawn(Receive,
-                            options + QStringList{address(n), file, sender, "rx-01", "&"},
+    const pid_t pid = spawn(Receive, options + QStringList{address(n), file, sender, "rx-01", "&"},
                             {"VESNAL_SPOOL=" + spool});
     int status = 0;
     struct rusage usage = {};
@@ -210,12 +212,12 @@ int main(int argc, char **argv)
     const QString spool = tmp.filePath(QStringLiteral("agent"));
     fill(spool, 1000, {});
     QDir().mkpath(tmp.filePath("run"));
-    QFile::setPermissions(tmp.filePath("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner);
-    const pid_t agent =
-        spawn(Popup, {},
-              {"QT_QPA_PLATFORM=offscreen", "VESNAL_SPOOL=" + spool,
-               "XDG_STATE_HOME=" + tmp.filePath("state"), "XDG_RUNTIME_DIR=" + tmp.filePath("run")});
+    QFile::setPermissions(tmp.filePath("run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const pid_t agent = spawn(Popup, {},
+                              {"QT_QPA_PLATFORM=offscreen", "VESNAL_SPOOL=" + spool,
+                               "XDG_STATE_HOME=" + tmp.filePath("state"),
+                               "XDG_RUNTIME_DIR=" + tmp.filePath("run")});
     QThread::sleep(3); // its start: 1000 records read, the list drawn
     const double start = cpuSeconds(agent);
     std::printf("vesnal-popup on 1000 records: start %.2f CPU s, %d s each:\n", start, seconds);
@@ -229,7 +231,8 @@ int main(int argc, char **argv)
             f.write("Poruka za merenje.\n");
             f.close();
             spawn(Receive,
-                  options + QStringList{address(n), file, QStringLiteral("PC_%1").arg(n), "rx-01", "&"},
+                  options +
+                      QStringList{address(n), file, QStringLiteral("PC_%1").arg(n), "rx-01", "&"},
                   {"VESNAL_SPOOL=" + spool});
         };
     };

@@ -104,9 +104,8 @@ void PopupAgent::showWaiting()
         while (m_slots.contains(slot))
             ++slot;
         auto *window = new PopupWindow(id, *record);
-        connect(window, &QDialog::finished, this, [this, window](int result) {
-            popupFinished(window, result == QDialog::Accepted);
-        });
+        connect(window, &QDialog::finished, this,
+                [this, window](int result) { popupFinished(window, result == QDialog::Accepted); });
         m_open.append(window);
         m_slots.append(slot);
         window->move(cascadePosition(slot));
@@ -178,8 +177,8 @@ void PopupAgent::showList(bool activate)
     }
     readRefusals();
     if (!m_list->isVisible()) {
-        const int first = m_waiting.isEmpty() ? m_messages.rowCount() - 1
-                                              : m_messages.rowOf(m_waiting.first());
+        const int first =
+            m_waiting.isEmpty() ? m_messages.rowCount() - 1 : m_messages.rowOf(m_waiting.first());
         m_list->selectRow(first);
         m_list->show();
     }

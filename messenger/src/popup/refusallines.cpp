@@ -39,7 +39,8 @@ QString when(const QDateTime &first, const QDateTime &last)
             .arg(a.toString(day), a.toString(time), b.toString(day), b.toString(time));
     if (a.toString(time) == b.toString(time))
         return QStringLiteral("%1 u %2").arg(a.toString(day), a.toString(time));
-    return QStringLiteral("%1 od %2 do %3").arg(a.toString(day), a.toString(time), b.toString(time));
+    return QStringLiteral("%1 od %2 do %3")
+        .arg(a.toString(day), a.toString(time), b.toString(time));
 }
 
 } // namespace

@@ -180,7 +180,8 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
     err << Prefix
         << QStringLiteral("refused the message of %1%2 to %3: %4")
                .arg(args->sender,
-                    args->address.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(args->address),
+                    args->address.isEmpty() ? QString()
+                                            : QStringLiteral(" (%1)").arg(args->address),
                     args->destination, reasonText(*refusal))
         << Qt::endl;
     return Refused;

@@ -44,7 +44,8 @@ std::optional<ReceiveArguments> ReceiveArguments::parse(const QStringList &words
             ok = ok && (a.limits.maxRecords = number(value, 10000000)) > 0;
         } else if (name == QLatin1String("--max-size")) {
             ok = ok && (a.limits.maxBytes = number(value, qint64(1) << 40, true)) > 0;
-        } else if (name == QLatin1String("--sender-rate") || name == QLatin1String("--total-rate")) {
+        } else if (name == QLatin1String("--sender-rate") ||
+                   name == QLatin1String("--total-rate")) {
             const auto r = rate(value);
             ok = ok && r;
             if (r)

@@ -43,7 +43,8 @@ SpoolLock::SpoolLock(int dirFd, int waitMs)
             return;
         }
         if (deadline.hasExpired()) {
-            m_error = QStringLiteral("the spool's lock was not free within %1 s").arg(waitMs / 1000.0);
+            m_error =
+                QStringLiteral("the spool's lock was not free within %1 s").arg(waitMs / 1000.0);
             return;
         }
         ::usleep(pauseUs);

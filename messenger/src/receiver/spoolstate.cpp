@@ -86,9 +86,9 @@ QByteArray SpoolState::serialize(const QDateTime &now) const
     out += "Records: " + QByteArray::number(records) + '\n';
     out += "Bytes: " + QByteArray::number(bytes) + '\n';
     for (const auto &[key, b] : buckets.kept(now.toMSecsSinceEpoch(), MostBuckets))
-        out += "Bucket: " + QByteArray::number(b.atMs) + '\t' + QByteArray::number(b.level) +
-               '\t' + QByteArray::number(b.rate.count) + '\t' +
-               QByteArray::number(b.rate.seconds) + '\t' + key.toUtf8() + '\n';
+        out += "Bucket: " + QByteArray::number(b.atMs) + '\t' + QByteArray::number(b.level) + '\t' +
+               QByteArray::number(b.rate.count) + '\t' + QByteArray::number(b.rate.seconds) + '\t' +
+               key.toUtf8() + '\n';
     for (const Refusal &r : refusals)
         out += QByteArray("Refused: ") + ReasonWords[r.reason] + '\t' +
                QByteArray::number(r.count) + '\t' + time(r.first) + '\t' + time(r.last) + '\t' +
@@ -116,15 +116,16 @@ SpoolState SpoolState::parse(const QByteArray &bytes)
         } else if (key == "Bytes") {
             state.bytes = value.toLongLong(&ok);
         } else if (key == "Bucket" && f.size() == 5) {
-            RateBuckets::Bucket b{f[1].toDouble(&ok), f[0].toLongLong(), {f[2].toInt(), f[3].toInt()}};
+            RateBuckets::Bucket b{
+                f[1].toDouble(&ok), f[0].toLongLong(), {f[2].toInt(), f[3].toInt()}};
             if (ok && b.rate.count > 0 && b.rate.seconds > 0)
                 state.buckets.set(QString::fromUtf8(f[4]), b);
         } else if (key == "Refused" && f.size() == 6) {
-            const int reason = f[0] == "size" ? Refusal::TooLarge
+            const int reason = f[0] == "size"   ? Refusal::TooLarge
                                : f[0] == "full" ? Refusal::SpoolFull
                                                 : Refusal::TooFast;
             Refusal r{Refusal::Reason(reason), QString::fromUtf8(f[4]), QString::fromUtf8(f[5]),
-                      f[1].toLongLong(&ok), timeFrom(f[2]), timeFrom(f[3])};
+                      f[1].toLongLong(&ok),    timeFrom(f[2]),          timeFrom(f[3])};
             if (ok && r.first.isValid() && r.last.isValid())
                 state.refusals.append(r);
         }

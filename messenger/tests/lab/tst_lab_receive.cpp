@@ -105,10 +105,11 @@ private slots:
         // smbclients at a time can: every run must hand its message over.
         QProcess flood;
         flood.setProcessChannelMode(QProcess::MergedChannels);
-        flood.start("sh", {"-c", "seq " + QString::number(sent) +
-                                     " | xargs -P4 -I{} sh -c 'echo poplava {} | ip netns exec "
-                                     "vesnal-lab-srv smbclient -M RX-01 -I 10.203.0.11 -N -U PC-03 "
-                                     "-s \"$HOME/.smb/smb.conf\" >/dev/null 2>&1 || echo failed {}'"});
+        flood.start("sh",
+                    {"-c", "seq " + QString::number(sent) +
+                               " | xargs -P4 -I{} sh -c 'echo poplava {} | ip netns exec "
+                               "vesnal-lab-srv smbclient -M RX-01 -I 10.203.0.11 -N -U PC-03 "
+                               "-s \"$HOME/.smb/smb.conf\" >/dev/null 2>&1 || echo failed {}'"});
         QTRY_VERIFY_WITH_TIMEOUT(refused() > 100 || flood.state() == QProcess::NotRunning, 120000);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("VESNAL_CODEPAGE", "CP852");
@@ -141,7 +142,8 @@ private slots:
         QVERIFY2(counted, qPrintable(why));
         QCOMPARE(QString::number(counted->records) + ' ' + QString::number(counted->bytes),
                  QString::number(s.ids()->size()) + ' ' + QString::number(bytes));
-        QCOMPARE(QDir(lab + "/hosts/RX-01/tmp").entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(lab + "/hosts/RX-01/tmp").entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
 
         // Shown: the list holds PC-02's message, and says what was refused.
         QTRY_VERIFY_WITH_TIMEOUT(agent.listWindow() && agent.listWindow()->isVisible(), 10000);

@@ -62,7 +62,10 @@ struct TempSpool {
         QString why;
         QStringList lines;
         for (const Refusal &r : SpoolState::read(path, &why).value_or(SpoolState()).refusals)
-            lines << QStringLiteral("%1 %2 %3 %4").arg(r.reason).arg(r.count).arg(r.sender, r.address);
+            lines << QStringLiteral("%1 %2 %3 %4")
+                         .arg(r.reason)
+                         .arg(r.count)
+                         .arg(r.sender, r.address);
         return lines;
     }
 };
@@ -112,7 +115,8 @@ private slots:
         // Header fields lose controls, line separators and bidi controls; the
         // text keeps newlines and tabs and shows other controls visibly.
         const SpoolRecord r{Now, u"PC_02\nTo: FORGED\u2028\u202E\u2066x"_qs, "rx-01\t\u200F",
-                            "Zdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a" + QString(QChar()) + u"\u0085\x7f"_qs};
+                            "Zdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a" + QString(QChar()) +
+                                u"\u0085\x7f"_qs};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));
@@ -143,10 +147,12 @@ private slots:
     {
         TempSpool spool;
         // A called name with a space arrives as two words; "&" as the last one.
-        for (const QStringList &destination : {QStringList{"rx", "01"}, QStringList{"rx", "01", "&"}})
-            QCOMPARE(receive(QStringList{"--address=10.0.0.2", spool.file("x"), "PC_02"} + destination,
-                             spool.path, Now.addSecs(spool.records().size())),
-                     "0 ");
+        for (const QStringList &destination :
+             {QStringList{"rx", "01"}, QStringList{"rx", "01", "&"}})
+            QCOMPARE(
+                receive(QStringList{"--address=10.0.0.2", spool.file("x"), "PC_02"} + destination,
+                        spool.path, Now.addSecs(spool.records().size())),
+                "0 ");
         QCOMPARE(spool.records().size(), 2);
         QCOMPARE(spool.records().last().destination, "rx 01");
         for (const QStringList &args :
@@ -164,9 +170,10 @@ private slots:
         const auto send = [&](const QString &from, const QString &address, int seconds,
                               const QByteArray &text = "x", QStringList options = {}) {
             const QString file = spool.file(text);
-            const QString out = receive((options.isEmpty() ? small : options) +
-                                            QStringList{"--address=" + address, file, from, "rx-01"},
-                                        spool.path, Now.addSecs(seconds));
+            const QString out =
+                receive((options.isEmpty() ? small : options) +
+                            QStringList{"--address=" + address, file, from, "rx-01"},
+                        spool.path, Now.addSecs(seconds));
             return out.left(1) + (QFile::exists(file) ? " left" : "");
         };
         // Two a minute per name and per address: a third is refused, by
@@ -183,9 +190,9 @@ private slots:
         // Full: three records. Too large: over 64 KiB.
         QCOMPARE(send("PC_04", "10.0.0.4", 96), "3");
         QCOMPARE(send("PC_05", "10.0.0.5", 97, QByteArray(Receive::MaxMessageBytes + 1, 'a')), "3");
-        QCOMPARE(spool.refusals(), QStringList({"0 1 PC_02 10.0.0.9", "0 1 OTHER 10.0.0.2",
-                                                "0 1 PC_02 10.0.0.3",
-                                                "1 1 PC_04 10.0.0.4", "2 1 PC_05 10.0.0.5"}));
+        QCOMPARE(spool.refusals(),
+                 QStringList({"0 1 PC_02 10.0.0.9", "0 1 OTHER 10.0.0.2", "0 1 PC_02 10.0.0.3",
+                              "1 1 PC_04 10.0.0.4", "2 1 PC_05 10.0.0.5"}));
         const QStringList stored = spool.entries();
         QCOMPARE(stored.filter(".msg").size(), 3);
         // The size limit on its own; and all senders together.
@@ -193,7 +200,8 @@ private slots:
         const QStringList everyone{"--max-records=9", "--total-rate=1/60"};
         QCOMPARE(send("PC_07", "10.0.0.7", 201, "x", everyone), "0");
         QCOMPARE(send("PC_08", "10.0.0.8", 202, "x", everyone), "3");
-        QCOMPARE(spool.refusals().mid(5), QStringList({"1 1 PC_06 10.0.0.6", "0 1 PC_08 10.0.0.8"}));
+        QCOMPARE(spool.refusals().mid(5),
+                 QStringList({"1 1 PC_06 10.0.0.6", "0 1 PC_08 10.0.0.8"}));
         QVERIFY(QDir(spool.dir.path()).entryList({"msg.*"}, QDir::Files).isEmpty());
 
         // Only so many senders get a line of their own; the rest are counted together.

@@ -173,17 +173,22 @@ private slots:
         const QByteArray end = "# vesnal-receiver-setup: end\n";
         const QByteArray shares = "[javno]\n   path = /srv\n";
         // A block whose end an administrator cut away, or marks out of order.
-        QTest::newRow("no end mark") << "[global]\n" + begin + "   x = y\n" + shares
-                                     << QStringList() << "spool" << "not whole";
-        QTest::newRow("end first") << "[global]\n" + end + begin + shares << QStringList()
-                                   << "spool" << "not whole";
+        QTest::newRow("no end mark")
+            << "[global]\n" + begin + "   x = y\n" + shares << QStringList() << "spool"
+            << "not whole";
+        QTest::newRow("end first")
+            << "[global]\n" + end + begin + shares << QStringList() << "spool"
+            << "not whole";
         QTest::newRow("no guest") << "[global]\n   guest account = nosuchguest\n" + shares
-                                  << QStringList() << "spool" << "does not exist";
+                                  << QStringList() << "spool"
+                                  << "does not exist";
         QTest::newRow("include") << QByteArray("[global]\n   include = @DIR@/over.conf\n")
-                                 << QStringList() << "spool" << "would still read";
+                                 << QStringList() << "spool"
+                                 << "would still read";
         QTest::newRow("bad limit") << shares << QStringList{"--max-records", "0"} << "spool"
                                    << "not a valid value";
-        QTest::newRow("open folder") << shares << QStringList() << "open/spool" << "written by others";
+        QTest::newRow("open folder") << shares << QStringList() << "open/spool"
+                                     << "written by others";
         QTest::newRow("linked folder") << shares << QStringList() << "link/spool"
                                        << "symbolic link";
     }
@@ -220,7 +225,8 @@ private slots:
     {
         // [globals] is the global section too: no second one is made.
         Conf c;
-        const QByteArray original = "[Globals]\n   workgroup = RADNAGRUPA\n[javno]\n   path = /srv\n";
+        const QByteArray original =
+            "[Globals]\n   workgroup = RADNAGRUPA\n[javno]\n   path = /srv\n";
         QVERIFY(QDir().mkdir(c.dir.filePath("etc")));
         const QString target = c.dir.filePath("etc/real.conf");
         c.write(original);
@@ -229,7 +235,8 @@ private slots:
         QVERIFY(c.says({"enable", "--yes", "--sender-rate", "5/10"}, "enabled in " + target));
         QVERIFY(QFileInfo(c.file).isSymLink() && c.read().count("[") == 2);
         QCOMPARE(int(QFileInfo(target).permissions() & 0x7077), 0x6000);
-        QVERIFY(c.settings({"message command"}).contains(" --sender-rate=5/10 --total-rate=60/60 "));
+        QVERIFY(
+            c.settings({"message command"}).contains(" --sender-rate=5/10 --total-rate=60/60 "));
         // Enabled again with other limits, and with the ones it has.
         QVERIFY(c.says({"enable", "--yes", "--max-size", "2M"}, "enabled in"));
         QVERIFY(c.settings({"message command"}).contains("--max-size=2M --sender-rate=5/10 "));

@@ -34,8 +34,17 @@ private slots:
         f.pick("\\\\PC-01");
         w.ToLocalGroup_Click();
         f.pick("\\\\PC-02");
-        const QString text = "Zdravo \"svima\"\ndrugi red; $(x) `y`";
-        w.RichTextBox1->setPlainText(text);
+        // Typed key by key: what was typed goes as it is (a no-break space
+        // too); Enter and Shift+Enter (typed here as U+2028) are line breaks.
+        w.RichTextBox1->clear();
+        QString text = "Zdravo\u00A0\"svima\"\u2028drugi red; $(x) `y`\nkraj";
+        for (const QChar c : text)
+            c == '\n' || c == QChar::LineSeparator
+                ? QTest::keyClick(w.RichTextBox1, Qt::Key_Return,
+                                  c == '\n' ? Qt::NoModifier : Qt::ShiftModifier)
+                : QTest::sendKeyEvent(QTest::Click, w.RichTextBox1, Qt::Key_unknown, QString(c),
+                                      Qt::NoModifier);
+        text.replace(QChar::LineSeparator, '\n');
         w.Send_Click();
         QCOMPARE(f.launcher.commands, (QStringList{"net send PC-01 " + text, "net send * " + text,
                                                    "net send PC-02 " + text}));

@@ -142,8 +142,11 @@ void frmNWCheck::showEvent(QShowEvent *e)
 
 void frmNWCheck::closeEvent(QCloseEvent *e)
 {
-    // Closing the main window ends the program, the help panel included.
+    // Closing the main window ends the program. The guide panel goes first,
+    // without its unload step, so nothing is restored; quitting would close
+    // it like its own close command.
     e->accept();
+    delete m_help.data();
     QCoreApplication::quit();
 }
 

@@ -12,8 +12,8 @@ QString typedText(const QTextDocument &document)
     // them is a line break of the text.
     QString text = document.toRawText();
     for (QChar &c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator ||
-            c == QChar(0xFDD0) || c == QChar(0xFDD1))
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
+            c == QChar(0xFDD1))
             c = QLatin1Char('\n');
     return text;
 }

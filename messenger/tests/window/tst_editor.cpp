@@ -90,7 +90,8 @@ private slots:
         QCOMPARE(colour(w.Latinica), QColor(0, 0, 0));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5), w.RichTextBox1->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                               w.RichTextBox1->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(w.RichTextBox1, &menu);
         QTRY_VERIFY(QApplication::activePopupWidget());
         QCOMPARE(colour(w.Latinica), QColor(0, 0, 0));

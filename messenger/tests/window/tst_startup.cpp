@@ -79,16 +79,17 @@ private slots:
     void theAboutLineAndTheLinkFitUnderAWiderFont()
     {
         // DejaVu Sans stands in where Liberation Sans is missing.
-        layoutFont("Tahoma", 8); // the window's own substitutes, to be put back
+        layoutFont("Tahoma", 8); // the window's own substitutes, put back after
         const QStringList tahoma = QFont::substitutes("Tahoma");
-        QFont::removeSubstitutions("Tahoma");
-        for (const char *face : {"Arial", "Tahoma"})
-            QFont::insertSubstitution(face, "DejaVu Sans");
         const auto restore = qScopeGuard([&tahoma] {
-            QFont::removeSubstitutions("Arial");
-            QFont::removeSubstitutions("Tahoma");
+            for (const char *face : {"Arial", "Tahoma"})
+                QFont::removeSubstitutions(face);
             QFont::insertSubstitutions("Tahoma", tahoma);
         });
+        for (const char *face : {"Arial", "Tahoma"}) {
+            QFont::removeSubstitutions(face);
+            QFont::insertSubstitution(face, "DejaVu Sans");
+        }
         WindowFixture f;
         frmNWCheck &w = f.make({}, false);
         for (const char *name : {"Label2", "Pomoc"}) {

@@ -16,15 +16,13 @@
 #   samba-lab.sh up DIR               build the lab, state and logs under DIR
 #   samba-lab.sh down DIR             end its daemons (by pid) and remove it
 #   samba-lab.sh run DIR cli|iso PROG [ARGS]   run a test program inside
-#   samba-lab.sh host-unchanged DIR   after down: whether the machine's own
-#                                     Samba state is as up found it
+#   samba-lab.sh host-unchanged DIR   after down: the machine's own Samba
+#                                     folders as up found them (a test)
 #
-# While the lab is up, DIR is a link to a short folder of its own,
-# /tmp/vlab.XXXXXX: Samba keeps unix sockets below its lock and ncalrpc
-# folders, and a socket's path may not exceed 108 bytes, which a deep build
-# folder would. Every Samba program of the lab, daemon or client, keeps its
-# state there, never in the machine's /run/samba, /var/cache/samba or
-# /var/lib/samba. down leaves DIR a plain folder with the logs.
+# While up, DIR links to a short folder /tmp/vlab.XXXXXX holding all the
+# lab's Samba state: unix sockets (below the lock and ncalrpc folders) must
+# stay within 108 bytes whatever the checkout path, and no Samba program of
+# the lab, daemon or client, may write into the machine's own folders.
 #
 # Without root or without "ip netns" the lab cannot exist: up and down do
 # nothing, and run exits 77, which the test suite reports as skipped.
@@ -46,7 +44,7 @@ LOCK=/run/vesnal-lab.lock
 OWNER=/run/vesnal-lab.owner
 WAIT_FOR_OTHER=600 # seconds a second run waits for the lab
 STALE_AFTER=900    # a lab older than this was abandoned
-HOST_SAMBA="/run/samba /var/cache/samba /var/lib/samba"
+HOST_SAMBA=(/run/samba /var/cache/samba /var/lib/samba)
 
 usage() {
     echo "usage: $0 up|down|host-unchanged DIR | run DIR cli|iso PROGRAM [ARGS...]" >&2
@@ -101,8 +99,8 @@ clean_namespaces() {
     done
 }
 
-# The lock file is removed while the lock is held, so a run that waited on
-# it may hold a file no longer in place: it then locks the one that is.
+# The lock file goes with the lock: a run that waited on a file removed
+# meanwhile locks again, the one now in its place.
 lock() {
     local deadline=$((SECONDS + 120))
     while exec 9>"$LOCK" && flock -w $((deadline - SECONDS)) 9; do
@@ -110,8 +108,6 @@ lock() {
             trap unlock EXIT
             return 0
         fi
-        exec 9>&-
-        [ $SECONDS -lt $deadline ] || break
     done
     echo "could not take the lock $LOCK within 120 s" >&2
     exit 1
@@ -123,46 +119,20 @@ unlock() {
     exec 9>&-
 }
 
-# The short folder DIR links to, when it is one that up made.
-lab_folder() {
-    local target
-    target=$(readlink "$dir") || return 1
-    [[ "$target" =~ ^/tmp/vlab\.[A-Za-z0-9]{6}$ ]] && [ -f "$target/.vesnal-lab" ] || return 1
-    echo "$target"
-}
-
-# Removes the short folder; DIR becomes a plain folder again with the logs
-# and the record of the machine's Samba state.
+# The short folder goes; DIR becomes a plain folder with the logs and what
+# the clean-up still reads.
 drop_lab_folder() {
-    local lab file
-    lab=$(lab_folder) || return 0
+    local lab
+    lab=$(readlink "$dir") && [[ "$lab" =~ ^/tmp/vlab\.[A-Za-z0-9]{6}$ ]] || return 0
     rm -f "$dir"
-    mkdir -p "$dir/log"
-    touch "$dir/.vesnal-lab"
-    cp -a "$lab/log/." "$dir/log/"
-    for file in host-samba netns-made; do
-        [ ! -f "$lab/$file" ] || cp -a "$lab/$file" "$dir/"
-    done
+    mkdir -p "$dir"
+    cp -a "$lab"/{.vesnal-lab,log,host-samba,netns-made} "$dir/" 2>/dev/null || true
     rm -rf "$lab"
 }
 
-# The machine's own Samba state: every file and folder with its size and
-# modification time, one a line. The lab must leave it as it found it.
+# The machine's own Samba state: each file and folder, its size and time.
 host_samba_state() {
-    local d
-    for d in $HOST_SAMBA; do
-        if [ -e "$d" ]; then find "$d" -printf '%p %y %s %T@\n'; fi
-    done | sort
-}
-
-# Samba daemons of the machine itself (in this script's network namespace,
-# not a lab's), whose state changes whatever the lab does.
-host_daemons() {
-    local pid home name
-    home=$(readlink /proc/$$/ns/net)
-    for pid in $(for name in smbd nmbd winbindd samba; do pgrep -x $name; done); do
-        if [ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" = "$home" ]; then echo "$pid"; fi
-    done
+    find "${HOST_SAMBA[@]}" -printf '%p %y %s %T@\n' 2>/dev/null | sort || true
 }
 
 # Whether the lab belongs to another DIR whose test run still uses it.
@@ -206,9 +176,7 @@ teardown() {
 # "ip netns add" makes /run/netns (a mount of its own) where there was none;
 # a lab that found none removes it again once no namespace is left in it.
 forget_netns() {
-    [ -f "$dir/netns-made" ] || return 0
-    rm -f "$dir/netns-made"
-    [ -d /run/netns ] && [ -z "$(ls -A /run/netns)" ] || return 0
+    [ -f "$dir/netns-made" ] && [ -z "$(ls -A /run/netns 2>/dev/null)" ] || return 0
     umount -n /run/netns 2>/dev/null || true # -n: no record in /run/mount
     rmdir /run/netns 2>/dev/null || true
 }
@@ -240,15 +208,9 @@ CONF
 
 # The smb.conf lines that keep a Samba program's state in FOLDER (made here).
 state_folders() {
-    local f=$1 d
-    for d in private lock state cache ncalrpc; do mkdir -p "$f/$d"; done
-    cat <<CONF
-private dir = $f/private
-lock directory = $f/lock
-state directory = $f/state
-cache directory = $f/cache
-ncalrpc dir = $f/ncalrpc
-CONF
+    mkdir -p "$1"/{private,lock,state,cache,ncalrpc}
+    printf '%s\n' "private dir = $1/private" "lock directory = $1/lock" \
+        "state directory = $1/state" "cache directory = $1/cache" "ncalrpc dir = $1/ncalrpc"
 }
 
 write_server_conf() {
@@ -294,12 +256,9 @@ workgroup = RADNAGRUPA
 netbios name = PC-02
 $state
 CONF
-    {
-        echo "[global]"
-        [ -f /etc/samba/smb.conf ] && echo "include = /etc/samba/smb.conf"
-        echo "[global]"
-        echo "$state"
-    } >"$1/.smb/tools.conf"
+    local machine=/etc/samba/smb.conf
+    [ -f $machine ] || machine=/dev/null
+    printf '[global]\ninclude = %s\n[global]\n%s\n' $machine "$state" >"$1/.smb/tools.conf"
 }
 
 start_daemon() { # NAMESPACE HOST DAEMON
@@ -486,23 +445,23 @@ up() {
 # Whether the machine's Samba state is as up found it (a test: exit 1 with
 # the differences when it is not, 77 when there is nothing to compare).
 host_unchanged() {
-    local before=$dir/host-samba
-    if ! [ -f "$before" ] || [ -L "$dir" ]; then
+    local pid
+    if ! [ -f "$dir/host-samba" ] || [ -L "$dir" ]; then
         echo "SKIP: no lab was up and taken down in $dir"
         exit $SKIP
     fi
-    if [ -n "$(host_daemons)" ]; then
-        rm -f "$before"
-        echo "SKIP: the machine's own Samba daemons run; their state changes by itself"
-        exit $SKIP
-    fi
-    if ! diff -u "$before" <(host_samba_state) >"$dir/host-samba.diff"; then
-        echo "the lab changed the machine's Samba state ($HOST_SAMBA):" >&2
-        cat "$dir/host-samba.diff" >&2
+    # The machine's own Samba daemons (outside any lab) change it by themselves.
+    for pid in $(pgrep -x 'smbd|nmbd|winbindd|samba' 2>/dev/null); do
+        if [ "$(readlink "/proc/$pid/ns/net")" = "$(readlink /proc/$$/ns/net)" ]; then
+            echo "SKIP: Samba daemons of this machine run (pid $pid)"
+            exit $SKIP
+        fi
+    done
+    if ! diff -u "$dir/host-samba" <(host_samba_state) >&2; then
+        echo "the lab changed the machine's Samba state (${HOST_SAMBA[*]})" >&2
         exit 1
     fi
-    rm -f "$before" "$dir/host-samba.diff"
-    echo "the machine's Samba state is as before the lab ($HOST_SAMBA)"
+    echo "the machine's Samba state is as before the lab (${HOST_SAMBA[*]})"
 }
 
 run() {
@@ -532,8 +491,7 @@ up | down)
     fi
     # Root in a container may still lack the right to make namespaces.
     probe=vesnal-probe-$$
-    netns_made=
-    [ -d /run/netns ] || netns_made=yes
+    netns_made=$([ -d /run/netns ] || echo yes)
     if [ "$cmd" = up ] && ! { ip netns add $probe && ip netns del $probe; } 2>/dev/null; then
         echo "Samba lab not available (network namespaces cannot be made here): nothing to do"
         exit 0

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/receive.h"
+#include "platform/utf8.h"
 
 #include "receiver/receivearguments.h"
 #include "receiver/spool.h"
@@ -112,7 +113,7 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
     record.received = now.toOffsetFromUtc(now.offsetFromUtc());
     record.sender = args->sender;
     record.destination = args->destination;
-    record.text = QString::fromUtf8(bytes.value_or(QByteArray())); // invalid sequences: U+FFFD
+    record.text = decodeUtf8(bytes.value_or(QByteArray())); // invalid sequences: U+FFFD
     const QByteArray recordBytes = record.serialize();
 
     const Spool spool(spoolPath);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spoolrecord.h"
+#include "platform/utf8.h"
 
 #include <QList>
 
@@ -78,7 +79,7 @@ std::optional<SpoolRecord> SpoolRecord::parse(const QByteArray &bytes, QString *
         const QByteArray key = line.left(colon);
         // Filtered on the way in too: a record may come from an older
         // version, or from anyone who can write into the spool.
-        const QString value = headerText(QString::fromUtf8(line.mid(colon + 2)));
+        const QString value = headerText(decodeUtf8(line.mid(colon + 2)));
         if (colon < 0)
             continue;
         if (key == "Received")
@@ -93,6 +94,6 @@ std::optional<SpoolRecord> SpoolRecord::parse(const QByteArray &bytes, QString *
         *why = QStringLiteral("the record lacks its time, sender or destination");
         return std::nullopt;
     }
-    record.text = plainText(QString::fromUtf8(bytes.mid(end + 2)));
+    record.text = plainText(decodeUtf8(bytes.mid(end + 2)));
     return record;
 }

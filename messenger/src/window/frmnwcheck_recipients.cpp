@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
+#include "net/caseblindname.h"
 #include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QSet>
 #include <QTreeWidget>
 
 void frmNWCheck::focusList()
@@ -86,14 +88,21 @@ void frmNWCheck::ToAll_Click()
     }
     ExpandAllNodes();
     entriesCleared();
+    // Each computer once, letter case aside as network names go: the same
+    // computer may stand in the tree twice (the list file always names this
+    // one, and browsing finds it too), and would get the message twice.
     QStringList servers;
+    QSet<CaseBlindName> taken;
     for (size_t i = 0; i < nodes.slotCount(); ++i) {
         const NetNode *node = nodes.at(i);
-        if (node && node->image == QLatin1String("server") &&
-            node->text(0) != QLatin1String("FAKE"))
+        if (!node || node->image != QLatin1String("server") ||
+            node->text(0) == QLatin1String("FAKE"))
+            continue;
+        const qsizetype before = taken.size();
+        taken.insert(CaseBlindName(node->text(0)));
+        if (taken.size() > before)
             servers.append(node->text(0));
     }
-    // The whole network is taken as listed, without the duplicate test.
     List1->addItems(servers);
     for (const QString &name : std::as_const(servers))
         entryAdded(name);

@@ -50,11 +50,12 @@ struct TempSpool {
             all.append(spool.load(id, &why).value_or(SpoolRecord{}));
         return all;
     }
-    // The one record's text, or "(n records)".
-    QString onlyText() const
+    // The one record's sender and text, or "(n records)".
+    QString onlyRecord() const
     {
         const auto all = records();
-        return all.size() == 1 ? all[0].text : QStringLiteral("(%1 records)").arg(all.size());
+        return all.size() == 1 ? all[0].sender + ' ' + all[0].text
+                               : QStringLiteral("(%1 records)").arg(all.size());
     }
     // The refusals counted in the state, as "reason count sender address".
     QStringList refusals() const
@@ -85,7 +86,7 @@ QProcess *startReceiver(const QString &file, const QString &spool, const QString
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VESNAL_SPOOL", spool);
     p->setProcessEnvironment(env);
-    const QStringList args = options + QStringList{file, "PC_02", "rx-01", "&"};
+    const QStringList args = options + QStringList{file, u"\uFEFFPC_02"_qs, "rx-01", "&"};
     const QStringList guest{"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", Receiver};
     Root ? p->start("setpriv", guest + args) : p->start(Receiver, args);
     return p;
@@ -114,16 +115,19 @@ private slots:
     {
         // Header fields lose controls, line separators and bidi controls; the
         // text keeps newlines and tabs and shows other controls visibly.
-        const SpoolRecord r{Now, u"PC_02\nTo: FORGED\u2028\u202E\u2066x"_qs, "rx-01\t\u200F",
-                            "Zdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a" + QString(QChar()) +
+        // Every field may start with U+FEFF, and keeps it.
+        const SpoolRecord r{Now, u"\uFEFFPC_02\nTo: FORGED\u2028\u202E\u2066x"_qs,
+                            u"\uFEFFrx-01\t\u200F"_qs,
+                            u"\uFEFFZdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a"_qs + QChar() +
                                 u"\u0085\x7f"_qs};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));
-        QCOMPARE(back->text, u"Zdravo, čćđšž!\n\nFrom: x\t\u241b[31m\u2407\u2400\ufffd\u2421"_qs);
+        QCOMPARE(back->text,
+                 u"\uFEFFZdravo, čćđšž!\n\nFrom: x\t\u241b[31m\u2407\u2400\ufffd\u2421"_qs);
         QCOMPARE(back->sender + '|' + back->destination + '|' +
                      back->received.toString(Qt::ISODateWithMs),
-                 "PC_02To: FORGEDx|rx-01|2026-12-07T10:15:03.250+01:00");
+                 u"\uFEFFPC_02To: FORGEDx|\uFEFFrx-01|2026-12-07T10:15:03.250+01:00"_qs);
 
         // Names already taken, by a link to a file outside or by a file, are passed over.
         TempSpool spool;
@@ -245,7 +249,7 @@ private slots:
         const QString tmp = spool.dir.filePath("tmp");
         QVERIFY(QDir().mkdir(tmp) && ::chmod(QFile::encodeName(tmp).constData(), 01777) == 0);
         const auto message = [&](const char *owner, const QString &name) {
-            const QString file = spool.file("Zdravo čćđšž", "tmp/" + name);
+            const QString file = spool.file("\xEF\xBB\xBFZdravo čćđšž", "tmp/" + name);
             QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             chown(file, owner);
             return file;
@@ -253,7 +257,7 @@ private slots:
         chown(spool.path, "nobody");
         const QString file = message("nobody", "1");
         QCOMPARE(runReceiver(file, spool.path), "0 ");
-        QCOMPARE(spool.onlyText(), QStringLiteral("Zdravo čćđšž"));
+        QCOMPARE(spool.onlyRecord(), u"\uFEFFPC_02 \uFEFFZdravo čćđšž"_qs);
         QVERIFY(!QFile::exists(file));
 
         // Twenty side by side into room for five: each one is either stored or
@@ -265,7 +269,7 @@ private slots:
         for (auto &run : runs)
             QVERIFY(run->waitForFinished(20000) && run->exitCode() == (run->exitCode() ? 3 : 0));
         QCOMPARE(spool.records().size(), 6);
-        QCOMPARE(spool.refusals(), QStringList{"1 15 PC_02 "});
+        QCOMPARE(spool.refusals(), QStringList{u"1 15 \uFEFFPC_02 "_qs});
         QCOMPARE(QDir(tmp).entryList(QDir::Files), QStringList());
 
         // A message file the guest may not read; a spool it may not write into.

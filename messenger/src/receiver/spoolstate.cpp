@@ -2,6 +2,7 @@
 #include "receiver/spoolstate.h"
 
 #include "platform/linux/writeall.h"
+#include "platform/utf8.h"
 #include "receiver/spoollock.h"
 #include "receiver/spoolrecord.h"
 
@@ -119,13 +120,13 @@ SpoolState SpoolState::parse(const QByteArray &bytes)
             RateBuckets::Bucket b{
                 f[1].toDouble(&ok), f[0].toLongLong(), {f[2].toInt(), f[3].toInt()}};
             if (ok && b.rate.count > 0 && b.rate.seconds > 0)
-                state.buckets.set(QString::fromUtf8(f[4]), b);
+                state.buckets.set(decodeUtf8(f[4]), b);
         } else if (key == "Refused" && f.size() == 6) {
             const int reason = f[0] == "size"   ? Refusal::TooLarge
                                : f[0] == "full" ? Refusal::SpoolFull
                                                 : Refusal::TooFast;
-            Refusal r{Refusal::Reason(reason), QString::fromUtf8(f[4]), QString::fromUtf8(f[5]),
-                      f[1].toLongLong(&ok),    timeFrom(f[2]),          timeFrom(f[3])};
+            Refusal r{Refusal::Reason(reason), decodeUtf8(f[4]), decodeUtf8(f[5]),
+                      f[1].toLongLong(&ok),    timeFrom(f[2]),   timeFrom(f[3])};
             if (ok && r.first.isValid() && r.last.isValid())
                 state.refusals.append(r);
         }

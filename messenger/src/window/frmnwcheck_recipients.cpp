@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
-#include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QTreeWidget>
+#include <QTreeView>
 
 void frmNWCheck::focusList()
 {
@@ -40,17 +39,18 @@ void frmNWCheck::AddRecipient(const QString &name)
 
 void frmNWCheck::AddItem_Click()
 {
-    NetNode *node = NetNode::from(tvwNetwork->currentItem());
+    const QModelIndex current = tvwNetwork->currentIndex();
+    const NetResource *node = nodes.nodeAt(current);
     if (!node)
         return;
-    if (node->image == QLatin1String("server")) {
-        AddRecipient(node->text(0));
-    } else if (node->image == QLatin1String("domain")) {
-        tvwNetwork_Expand(node);
-        for (int i = 0; i < node->childCount(); ++i) {
-            const QString text = node->child(i)->text(0);
-            if (text != QLatin1String("FAKE"))
-                AddRecipient(text);
+    if (node->kind() == NodeKind::Server) {
+        AddRecipient(node->text().toString());
+    } else if (node->kind() == NodeKind::Domain) {
+        tvwNetwork_Expand(current);
+        for (int row = 0; row < nodes.rowCount(current); ++row) {
+            const QStringView text = nodes.nodeAt(nodes.index(row, 0, current))->text();
+            if (text != u"FAKE")
+                AddRecipient(text.toString());
         }
     }
 }
@@ -87,12 +87,10 @@ void frmNWCheck::ToAll_Click()
     ExpandAllNodes();
     entriesCleared();
     QStringList servers;
-    for (size_t i = 0; i < nodes.slotCount(); ++i) {
-        const NetNode *node = nodes.at(i);
-        if (node && node->image == QLatin1String("server") &&
-            node->text(0) != QLatin1String("FAKE"))
-            servers.append(node->text(0));
-    }
+    nodes.forEachNode([&servers](const NetResource &node) {
+        if (node.kind() == NodeKind::Server && node.text() != u"FAKE")
+            servers.append(node.text().toString());
+    });
     // The whole network is taken as listed, without the duplicate test.
     List1->addItems(servers);
     for (const QString &name : std::as_const(servers))
@@ -106,14 +104,13 @@ void frmNWCheck::Manual_KeyPress(int keyAscii)
         return;
     ExpandAllNodes();
     const QString typed = QLocale::system().toUpper(Manual->text());
-    for (size_t i = 0; i < nodes.slotCount(); ++i) {
-        const NetNode *node = nodes.at(i);
-        if (node && !node->placeholder && node->text(0) == typed) {
-            AddRecipient(typed);
-            Manual->clear();
-            Manual->setFocus();
-            return;
-        }
+    if (nodes.firstNode([&typed](const NetResource &node) {
+            return node.kind() != NodeKind::Placeholder && node.text() == typed;
+        })) {
+        AddRecipient(typed);
+        Manual->clear();
+        Manual->setFocus();
+        return;
     }
     m_boxes.report(this, MessageBoxes::Icon::Critical,
                    QStringLiteral("Taj primalac trenutno ne postoji u ovoj mreži!"));

@@ -167,26 +167,25 @@ void NetworkTree::expandAll(int activation)
             m_order[i]->m_slot = quint32(i);
     }
 
-    // A node whose listing got no answer in this activation is not asked
-    // again before the next: one wait per activation, not one per pass (nor
-    // per Enter in the name box).
-    const size_t count = m_order.size();
-    const auto visited = [activation](const NetResource *node) {
-        return node && node->m_unansweredIn != activation;
-    };
+    // Only a node that still has its placeholder can be listed: for every
+    // other node expand() changes nothing, so the pass takes those alone,
+    // among the nodes that stand when it starts. A node whose listing got no
+    // answer in this activation is not asked again before the next: one
+    // wait per activation, not one per pass (nor per Enter in the name box).
+    std::vector<NetResource *> pending;
     // The listings this pass will ask for start together; the pass then
     // takes each in the nodes' order, and the tree ends as a walk that
     // waits for each in turn leaves it. (A share is tried as a folder first.)
     QList<const NetResource *> ahead;
-    for (size_t i = 0; i < count; ++i)
-        if (const NetResource *node = m_order[i]; visited(node) && node->placeholder() &&
-                                                  awaitsListing(*node) &&
-                                                  node->kind() != NodeKind::Share)
-            ahead.append(node);
+    for (NetResource *node : m_order)
+        if (node && node->m_placeholder && node->m_unansweredIn != activation) {
+            pending.push_back(node);
+            if (node->kind() != NodeKind::Share)
+                ahead.append(node);
+        }
     ListingPass pass(*network, ahead);
-    for (size_t i = 0; i < count; ++i)
-        if (NetResource *node = m_order[i]; visited(node))
-            expand(node, activation, pass);
+    for (NetResource *node : pending)
+        expand(node, activation, pass);
 }
 
 QModelIndex NetworkTree::find(const QString &key) const

@@ -27,6 +27,8 @@ public:
     {
         fail(remoteName, NetListing::Outcome::NoAnswer, times);
     }
+    // Listings of `remoteName` go through from now on.
+    void answer(const QString &remoteName) { m_failures.remove(remoteName); }
     void makeReachable(const QString &share) { m_reachable.insert(share); }
 
     NetListing enumerate(const NetRecord *parent) override;

@@ -83,6 +83,27 @@ private slots:
         QVERIFY(c.Remove("WEB CLIENT NETWORK"));
         QCOMPARE(c.Item("\\\\pc-01"), c.Item(1));
     }
+
+    void everyMemberFoundByKeyAfterRemovals()
+    {
+        // Enough members for the key index to grow and its runs to meet;
+        // each removal closes its gap, and the others are still found.
+        FakeNetwork net;
+        for (int i = 0; i < 3000; ++i)
+            net.add("", QString("PC-%1").arg(i), NetDisplay::Server);
+        NetResource root(&net);
+        NetResources &c = root.Children();
+        for (int i = 0; i < 3000; i += 3)
+            c.Remove(QString("pc-%1").arg(i));
+        QStringList wrong;
+        for (int i = 0; i < 3000; ++i) {
+            const NetResource *r = c.Item(QString("Pc-%1").arg(i));
+            if (r ? i % 3 == 0 || r->RemoteName() != QString("PC-%1").arg(i) : i % 3 != 0)
+                wrong << QString::number(i);
+        }
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(c.Item(2000)->RemoteName() + c.Item(1)->RemoteName(), "PC-2999PC-1");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNetResource)

@@ -86,6 +86,7 @@ private slots:
         for (const QString &name : QStringList{"A", "B", "C", "\\\\", longName, "X_FAKE", "X", "W"})
             f.net.add("SMB", name, NetDisplay::Domain);
         f.net.add("A", "\\\\PC-01", NetDisplay::Server);
+        f.net.add("A", "\\\\pc-09", NetDisplay::Server); // tree keys are exact: B's PC-09 stays
         for (const char *name : {"\\\\PC-09", "\\\\PC-01", "\\\\PC-10"}) // PC-01 is under A
             f.net.add("B", name, NetDisplay::Server);
         f.net.add("C", "\\\\PC-20", NetDisplay::Server);
@@ -99,7 +100,8 @@ private slots:
         QCOMPARE(f.net.listings(javno), 0);
         QCOMPARE(f.net.listings(zatvoreno), 1);
         // A duplicate key or a missing picture breaks the listing off there.
-        QCOMPARE(f.states({"B", "C", longName, "\\\\"}), "N:PC-09 N:PC-20 Y:child Y:");
+        QCOMPARE(f.states({"A", "B", "C", longName, "\\\\"}),
+                 "Y:PC-01,pc-09 N:PC-09 N:PC-20 Y:child Y:");
         // "X_FAKE" holds the key X's placeholder needs: SMB breaks off at X
         // (X stays, without children), and W after it is missing.
         QCOMPARE(f.states({"X", "X_FAKE", "W"}), "N: Y: none");
@@ -143,6 +145,35 @@ private slots:
         const int listed = f.net.totalListings();
         w.Form_Activate();
         QCOMPARE(f.net.totalListings(), listed);
+    }
+
+    void theViewKeepsItsPlaceWhileTheTreeIsListed()
+    {
+        // The keys move through the tree and open its nodes; a listing that
+        // adds nodes leaves the view scrolled where it was, on its node.
+        WindowFixture f;
+        for (int i = 10; i < 70; ++i)
+            f.net.add("RADNAGRUPA", QString("\\\\PC-%1").arg(i), NetDisplay::Server);
+        f.net.noAnswer("DRUGA", 100);
+        frmNWCheck &w = f.make();
+        QVERIFY(f.showActive());
+        f.net.answer("DRUGA");
+        w.tvwNetwork->setFocus();
+        w.tvwNetwork->setCurrentIndex(f.node("SMB"));
+        const auto press = [&w](Qt::Key key) {
+            QTest::keyClick(w.tvwNetwork, key);
+            QCoreApplication::processEvents(); // the view lays itself out
+        };
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_End})
+            press(key);
+        const int scrolled = w.tvwNetwork->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("DRUGA"));
+        press(Qt::Key_Right); // answers now
+        QCOMPARE(f.state("DRUGA"), "Y:PC-03");
+        QCOMPARE(w.tvwNetwork->verticalScrollBar()->value(), scrolled);
+        press(Qt::Key_Down);
+        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("\\\\PC-03"));
     }
 
     void overlappedPassesLeaveTheTreeOfTheWalkOneByOne()

@@ -355,9 +355,9 @@ int runAll()
             if (x.size() != 11 || f.size() != 2 || p.size() != 2)
                 return 1;
             const double listing = x[2] + x[3];
-            const double figures[] = {x[1], listing,       x[8], listing / x[8], p[0],
-                                      listing / p[0], x[9], x[4], x[5],          x[6],
-                                      x[7] / 1024,    x[10] / 1024, f[1] / 1024, p[1] / 1024};
+            const double figures[] = {
+                x[1], listing, x[8], listing / x[8], p[0],         listing / p[0], x[9],
+                x[4], x[5],    x[6], x[7] / 1024,    x[10] / 1024, f[1] / 1024,    p[1] / 1024};
             for (size_t k = 0; k < std::size(figures); ++k)
                 v[k].append(figures[k]);
         }
@@ -368,9 +368,10 @@ int runAll()
     for (int k = 0; k < rows.size(); ++k) {
         std::printf("| %s |", qPrintable(rows[k]));
         for (int i = 0; i < sizes.size(); ++i) {
+            // Ratios to two places; passes and memory to one.
             const char *format = (k == 3 || k == 5) ? " %.2f | %.2f |"
-                                 : (k >= 7 && k <= 9) ? " %.1f | %.1f |"
-                                                      : " %.0f | %.0f |";
+                                 : k >= 7           ? " %.1f | %.1f |"
+                                                    : " %.0f | %.0f |";
             std::printf(format, best(values[i][k]), median(values[i][k]));
         }
         std::printf("\n");

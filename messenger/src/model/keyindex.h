@@ -19,8 +19,7 @@ public:
     qsizetype size() const { return m_count; }
 
     // The first node of hash `hash` that `match` takes; null when none.
-    template <class Match>
-    NetResource *find(size_t hash, Match match) const
+    template <class Match> NetResource *find(size_t hash, Match match) const
     {
         if (m_slots.empty())
             return nullptr;

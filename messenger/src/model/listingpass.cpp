@@ -9,10 +9,9 @@ ListingPass::ListingPass(NetworkProvider &network, QList<const NetResource *> re
     : m_network(network)
 {
     resources.removeIf([](const NetResource *r) { return r->isEnumerated(); });
-    std::stable_sort(resources.begin(), resources.end(),
-                     [](const NetResource *a, const NetResource *b) {
-                         return a->askedAt() < b->askedAt();
-                     });
+    std::stable_sort(
+        resources.begin(), resources.end(),
+        [](const NetResource *a, const NetResource *b) { return a->askedAt() < b->askedAt(); });
     QList<const NetRecord *> parents;
     parents.reserve(resources.size());
     for (const NetResource *r : std::as_const(resources))

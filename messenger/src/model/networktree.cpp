@@ -16,8 +16,7 @@ bool awaitsListing(const NetResource &node)
 }
 } // namespace
 
-NetworkTree::NetworkTree(NetResource &top, QObject *parent)
-    : QAbstractItemModel(parent), m_top(top)
+NetworkTree::NetworkTree(NetResource &top, QObject *parent) : QAbstractItemModel(parent), m_top(top)
 {
 }
 
@@ -190,9 +189,9 @@ void NetworkTree::expandAll(int activation)
 
 QModelIndex NetworkTree::find(const QString &key) const
 {
-    const NetResource *node = m_top.keys().find(
-        CaseBlindName::hashOf(key),
-        [&key](const NetResource &n) { return n.inTree() && n.hasKey(key); });
+    const NetResource *node =
+        m_top.keys().find(CaseBlindName::hashOf(key),
+                          [&key](const NetResource &n) { return n.inTree() && n.hasKey(key); });
     return node ? indexOf(node) : QModelIndex();
 }
 

@@ -41,16 +41,14 @@ public:
     NetResource *nodeAt(const QModelIndex &index) const;
     qsizetype size() const;
     // Every node, in the order they were added.
-    template <class Visit>
-    void forEachNode(Visit visit) const
+    template <class Visit> void forEachNode(Visit visit) const
     {
         for (const NetResource *node : m_order)
             if (node)
                 visit(*node);
     }
     // The first node, in the order they were added, that `match` takes.
-    template <class Match>
-    const NetResource *firstNode(Match match) const
+    template <class Match> const NetResource *firstNode(Match match) const
     {
         for (const NetResource *node : m_order)
             if (node && match(*node))

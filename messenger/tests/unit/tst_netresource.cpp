@@ -52,8 +52,9 @@ private slots:
         // Listed through the pass, each takes its listing once, from there.
         QCOMPARE(a->Children(pass).Count() + c->Children(pass).Count(), 0);
         QVERIFY(!a->lastListingUnanswered() && a->isEnumerated() && c->isEnumerated());
-        QCOMPARE(QList<int>({net.listings("A"), net.listings("C"), net.listings(""), net.aheadTaken}),
-                 QList<int>({2, 1, 1, 2}));
+        QCOMPARE(
+            QList<int>({net.listings("A"), net.listings("C"), net.listings(""), net.aheadTaken}),
+            QList<int>({2, 1, 1, 2}));
     }
 
     void filterKeysNamesAndTypes()

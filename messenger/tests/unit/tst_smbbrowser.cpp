@@ -135,7 +135,8 @@ private slots:
         // The first seven hanging ones took the slots beside the live one,
         // one more took its slot, and the rest never started.
         for (int i = 1; i <= 16; ++i)
-            QCOMPARE(ahead->take(&groups[i])->outcome, i <= 8 ? Outcome::NoAnswer : Outcome::NotAsked);
+            QCOMPARE(ahead->take(&groups[i])->outcome,
+                     i <= 8 ? Outcome::NoAnswer : Outcome::NotAsked);
         QVERIFY(within(clock, 1400, 2100));
         QCOMPARE(starts(), 9);
         // Taken once: asked again, the listing runs anew.

@@ -52,7 +52,8 @@ private slots:
         f.net.add("", "Web Client Network", NetDisplay::Network); // filtered out
         frmNWCheck &w = f.make({}, false);
         const QModelIndex root = f.node("_ROOT");
-        QCOMPARE(root.data().toString() + f.picture("_ROOT") + f.picture("SMB"), "Mrežarootnetwork");
+        QCOMPARE(root.data().toString() + f.picture("_ROOT") + f.picture("SMB"),
+                 "Mrežarootnetwork");
         QVERIFY(w.tvwNetwork->isExpanded(root) && f.node("SMB_FAKE").isValid());
         QCOMPARE(f.states({"_ROOT", "SMB"}), "Y:SMB N:FAKE");
         w.tvwNetwork_Expand(f.node("SMB_FAKE")); // on a placeholder, or the root: nothing

@@ -3,6 +3,20 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextDocument>
+
+QString typedText(const QTextDocument &document)
+{
+    // The document holds its paragraph ends, the line breaks within a
+    // paragraph and the bounds of frames as characters of its own; each of
+    // them is a line break of the text.
+    QString text = document.toRawText();
+    for (QChar &c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) ||
+            c == QChar(0xFDD1))
+            c = QLatin1Char('\n');
+    return text;
+}
 
 CappedTextEdit::CappedTextEdit(int maxLength, QWidget *parent) : QTextEdit(parent), m_max(maxLength)
 {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,8 +118,11 @@ void frmNWCheck::showEvent(QShowEvent *e)
 
 void frmNWCheck::closeEvent(QCloseEvent *e)
 {
-    // Closing the main window ends the program, the help panel included.
+    // Closing the main window ends the program. The guide panel goes first,
+    // without its unload step, so nothing is restored; quitting would close
+    // it like its own close command.
     e->accept();
+    delete m_help.data();
     QCoreApplication::quit();
 }
 
@@ -135,7 +139,12 @@ bool frmNWCheck::eventFilter(QObject *watched, QEvent *e)
     } else if (watched == RichTextBox1 && e->type() == QEvent::FocusIn) {
         RichTextBox1_GotFocus();
     } else if (watched == RichTextBox1 && e->type() == QEvent::FocusOut) {
-        RichTextBox1_LostFocus();
+        // The editor loses the focus only to another control of this window:
+        // another window becoming active (a message box, the guide, another
+        // program) or a popup menu (the editor's own) leaves it where it is.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            RichTextBox1_LostFocus();
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The message editor: its length label, the 896-character warning, the
 // colour for texts too long for the own group, and clearing it.
+#include "widgets/cappedtextedit.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
 
@@ -19,7 +20,7 @@ void setTextColour(QLabel *label, QColor colour)
 
 QString frmNWCheck::messageText() const
 {
-    return RichTextBox1->toPlainText();
+    return typedText(*RichTextBox1->document());
 }
 
 void frmNWCheck::RichTextBox1_Change()

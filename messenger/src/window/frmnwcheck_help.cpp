@@ -11,9 +11,13 @@ void frmNWCheck::Pomoc_Click()
 {
     if (m_help && m_help->isVisible()) {
         Uputstvo *panel = m_help;
+        const bool panelActive = panel->isActiveWindow();
         panel->hide();
         panel->Form_Unload();
         delete panel;
+        // As when the panel's own close command closes it (see there).
+        if (panelActive)
+            activateWindow();
         return;
     }
     // A panel that exists but is hidden has already been closed; it only

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
+#include "net/caseblindname.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QSet>
 #include <QTreeView>
 
 void frmNWCheck::focusList()
@@ -86,12 +88,20 @@ void frmNWCheck::ToAll_Click()
     }
     ExpandAllNodes();
     entriesCleared();
+    // Each computer once, letter case aside as network names go: the same
+    // computer may stand in the tree twice (the list file always names this
+    // one, and browsing finds it too), and would get the message twice.
     QStringList servers;
-    nodes.forEachNode([&servers](const NetResource &node) {
-        if (node.kind() == NodeKind::Server && node.text() != u"FAKE")
-            servers.append(node.text().toString());
+    QSet<CaseBlindName> taken;
+    nodes.forEachNode([&servers, &taken](const NetResource &node) {
+        if (node.kind() != NodeKind::Server || node.text() == u"FAKE")
+            return;
+        const QString name = node.text().toString();
+        const qsizetype before = taken.size();
+        taken.insert(CaseBlindName(name));
+        if (taken.size() > before)
+            servers.append(name);
     });
-    // The whole network is taken as listed, without the duplicate test.
     List1->addItems(servers);
     for (const QString &name : std::as_const(servers))
         entryAdded(name);

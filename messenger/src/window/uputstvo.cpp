@@ -162,8 +162,14 @@ void Uputstvo::Form_Unload()
 void Uputstvo::closeEvent(QCloseEvent *e)
 {
     // The user closed the panel with its own close command, which means the
-    // same as the toggle. When the program ends it quits without closing
-    // its windows, so nothing is restored then.
+    // same as the toggle. (At the program's end the main window destroys
+    // the panel without closing it, so nothing is restored then.)
+    const bool active = isActiveWindow();
     Form_Unload();
     QWidget::closeEvent(e);
+    // Closed as the active window: the main window takes the activation
+    // back, and with it runs its activate step. Not every window system
+    // hands it back by itself.
+    if (active && m_main)
+        m_main->activateWindow();
 }

@@ -105,6 +105,41 @@ private slots:
         QCOMPARE(main.frameGeometry(), before);
         main.Pomoc_Click();
         QCOMPARE(main.frameGeometry(), m);
+
+        // Closing the main window ends the program with the guide gone and
+        // nothing restored.
+        gone = main.helpPanel();
+        QTimer::singleShot(0, &main, &QWidget::close);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(gone.isNull() && !main.isVisible());
+        QCOMPARE(main.Pomoc->text(), Uputstvo::OpenCaption);
+        QCOMPARE(main.frameGeometry(), m);
+    }
+
+    void theLinkAndClosingTheActiveGuideBringTheMainWindowBack()
+    {
+        WindowFixture fx;
+        frmNWCheck &w = fx.make();
+        QVERIFY(fx.showActive());
+        for (const bool byLink : {true, false}) {
+            // A click on the link opens the guide, which takes the activation
+            // (a window counts as active while a window it stands for is);
+            // a press let go off the link does nothing.
+            QTest::mouseClick(w.Pomoc, Qt::LeftButton);
+            QPointer<Uputstvo> panel = w.helpPanel();
+            QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
+            QTest::mousePress(w.Pomoc, Qt::LeftButton);
+            QTest::mouseRelease(w.Pomoc, Qt::LeftButton, {}, QPoint(-4, -4));
+            QVERIFY(panel);
+            // Closed while active, by the link or by its own close command:
+            // the main window is active again, and its activate step has put
+            // the focus into the name box.
+            w.List1->setFocus();
+            byLink ? QTest::mouseClick(w.Pomoc, Qt::LeftButton) : void(panel->close());
+            QTRY_VERIFY(!panel);
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTRY_VERIFY(w.Manual->hasFocus());
+        }
     }
 
     void everyControlIsNamedAndF1TogglesTheGuideFromEitherWindow()

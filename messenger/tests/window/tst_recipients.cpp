@@ -55,10 +55,11 @@ private slots:
         QCOMPARE(w.Total->text(), "0");
     }
 
-    void toAllAsksThenReplacesTheListWithEveryServer()
+    void toAllAsksThenReplacesTheListWithEveryServerOnce()
     {
         WindowFixture f;
         f.net.add("RADNAGRUPA", "\\\\FAKE", NetDisplay::Server);
+        f.net.add("DRUGA", "\\\\pc-01", NetDisplay::Server); // a computer found twice
         frmNWCheck &w = f.make({}, false);
         QVERIFY(f.showActive());
         w.ToLocalGroup_Click();

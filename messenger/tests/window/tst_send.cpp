@@ -34,8 +34,16 @@ private slots:
         f.pick("\\\\PC-01");
         w.ToLocalGroup_Click();
         f.pick("\\\\PC-02");
-        const QString text = "Zdravo \"svima\"\ndrugi red; $(x) `y`";
-        w.RichTextBox1->setPlainText(text);
+        // Typed: a no-break space goes as it is; Enter and Shift+Enter are
+        // line breaks.
+        w.RichTextBox1->clear();
+        QTest::keyClicks(w.RichTextBox1, "Zdravo");
+        QTest::sendKeyEvent(QTest::Click, w.RichTextBox1, Qt::Key_unknown, "\u00A0", {});
+        QTest::keyClicks(w.RichTextBox1, "\"svima\"");
+        QTest::keyClick(w.RichTextBox1, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(w.RichTextBox1, "drugi red; $(x) `y`");
+        QTest::keyClick(w.RichTextBox1, Qt::Key_Return);
+        const QString text = "Zdravo\u00A0\"svima\"\ndrugi red; $(x) `y`\n";
         w.Send_Click();
         QCOMPARE(f.launcher.commands, (QStringList{"net send PC-01 " + text, "net send * " + text,
                                                    "net send PC-02 " + text}));

@@ -2,6 +2,7 @@
 // Start-up and the main window as the user first sees it: every control
 // with its caption, tool tip and place, the tab order and the pictures; the control-file copy rule,
 // the "/H" switch, the about line, and what showing and activating the window do.
+#include "widgets/fonts.h"
 #include "widgets/imagelist.h"
 #include "widgets/linemark.h"
 #include "widgets/twips.h"
@@ -72,6 +73,33 @@ private slots:
             for (int i = 0; i < 256; ++i)
                 drawn += qAlpha(picture.pixel(i % 16, i / 16)) > 0;
             QVERIFY2(drawn > 16, qPrintable(key));
+        }
+    }
+
+    void theAboutLineAndTheLinkFitUnderAWiderFont()
+    {
+        // DejaVu Sans stands in where Liberation Sans is missing.
+        layoutFont("Tahoma", 8); // the window's own substitutes, put back after
+        const QStringList tahoma = QFont::substitutes("Tahoma");
+        const auto restore = qScopeGuard([&tahoma] {
+            for (const char *face : {"Arial", "Tahoma"})
+                QFont::removeSubstitutions(face);
+            QFont::insertSubstitutions("Tahoma", tahoma);
+        });
+        for (const char *face : {"Arial", "Tahoma"}) {
+            QFont::removeSubstitutions(face);
+            QFont::insertSubstitution(face, "DejaVu Sans");
+        }
+        WindowFixture f;
+        frmNWCheck &w = f.make({}, false);
+        for (const char *name : {"Label2", "Pomoc"}) {
+            const auto *label = w.findChild<QLabel *>(name);
+            QCOMPARE(QFontInfo(label->font()).family(), "DejaVu Sans");
+            const QRect box = label->contentsRect();
+            const QRectF drawn =
+                QFontMetricsF(label->font())
+                    .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, label->text());
+            QVERIFY2(box.contains(drawn.toAlignedRect()), name);
         }
     }
 

@@ -9,15 +9,16 @@ class SerialLine
 {
 public:
     virtual ~SerialLine() = default;
-    // Opens the port with the given number (1 = the first serial port) with
-    // RTS off. False, with a reason in *error, when there is no such port or
-    // it cannot be opened.
+    // Opens the port with the given number (1 = the first serial port).
+    // False, with a reason in *error, when there is no such port or it cannot
+    // be opened. The system may raise RTS as it opens the port: the caller
+    // clears it at once with setRts(false), and so learns when it cannot.
     virtual bool open(int portNumber, QString *error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // Drives RTS; false when the line refused (port closed, not a modem line).
     virtual bool setRts(bool on) = 0;
-    // The RTS value last set successfully (off after opening); false while
+    // The RTS value last set successfully; false after opening and while
     // closed. A failed set leaves it unchanged.
     virtual bool rts() const = 0;
 };

@@ -4,6 +4,7 @@
 #include "widgets/fitfont.h"
 #include "widgets/icons.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -30,6 +31,18 @@ void PictureButton::setFace(const QColor &colour)
 {
     m_face = colour;
     update();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent *e)
+{
+    // A push button outside a dialog ignores Enter; this one is pressed by
+    // it. Held down, the key repeats: only its first press counts.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (!e->isAutoRepeat())
+            click();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
 }
 
 QRect PictureButton::captionRect() const

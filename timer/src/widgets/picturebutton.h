@@ -8,7 +8,7 @@
 // A push button in the graphical style: a face colour of its own, a 32x32
 // picture at the top and the caption below it, centred and wrapped onto as
 // many lines as it needs. The caption's font shrinks, if need be, so that it
-// always shows whole.
+// always shows whole. Enter presses it as Space does, once per key press.
 class PictureButton : public QPushButton
 {
     Q_OBJECT
@@ -25,6 +25,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     QString m_pictureName;

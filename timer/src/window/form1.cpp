@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -59,12 +60,26 @@ Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageB
     connect(Timer1, &TickTimer::tick, this, [this] { timer1Tick(); });
     connect(Timer2, &TickTimer::tick, this, [this] { timer2Tick(); });
     Zadato1->installEventFilter(this);
+    connect(Zadato1, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int limit = std::max(kPeriodLength, int(text.size()));
+        if (limit < Zadato1->maxLength()) {
+            const int cursor = Zadato1->cursorPosition();
+            Zadato1->setMaxLength(limit); // sets the text anew, the cursor at its end
+            Zadato1->setCursorPosition(cursor);
+        }
+    });
     Ostalo1->installEventFilter(this);
     // Qt's editable combination box chooses the entry that its text names
     // when editing ends (Enter in the field, or the field losing the focus);
     // here only a choice in the list (or a step through it with the arrow
     // keys) selects a port, so the end of editing is left to the field.
     QObject::disconnect(PortCombo->lineEdit(), &QLineEdit::editingFinished, PortCombo, nullptr);
+    // The wheel steps through the entries, each step a choice as with the
+    // arrow keys, only while the box has the focus: a turn of the wheel
+    // while passing over it must not change the port. So it neither takes
+    // the focus by the wheel nor hears the wheel without it.
+    PortCombo->setFocusPolicy(Qt::StrongFocus);
+    PortCombo->installEventFilter(this);
 }
 
 Form1::~Form1() = default;
@@ -81,7 +96,7 @@ void Form1::formLoad()
     const QString vreme = m_settings.read(kPamtiZadatoVreme).value_or(QString());
     if (vreme == kDa) {
         if (const auto stored = m_settings.read(kZadatoVreme))
-            Zadato1->setText(*stored);
+            loadPeriod(*stored);
         Pamti_vreme->setChecked(true);
     } else {
         Zadato1->clear();
@@ -103,6 +118,15 @@ void Form1::formLoad()
     m_loaded = true;
     if (m_ended) // asked to end while the port box was open
         writeSettings();
+}
+
+void Form1::loadPeriod(const QString &text)
+{
+    // A stored period comes in whole, however long: cut to what can be
+    // typed, "12345" would start as 1234 s instead of being refused. The
+    // limit widens to hold it and narrows again as editing shortens it.
+    Zadato1->setMaxLength(std::max(kPeriodLength, int(text.size())));
+    Zadato1->setText(text);
 }
 
 void Form1::formFirstActivate()
@@ -204,8 +228,14 @@ void Form1::selectPort(bool fallback)
     MSComm1.close();
     int number = 0;
     QString error;
-    if (numbers::portNumber(PortCombo->currentText(), &number) && MSComm1.open(number, &error))
-        return;
+    if (numbers::portNumber(PortCombo->currentText(), &number) && MSComm1.open(number, &error)) {
+        // Opening may raise RTS; a port whose RTS stays up would carry the
+        // load while the window shows it off, so it counts as one that did
+        // not open (closing it drops the line).
+        if (MSComm1.setRts(false))
+            return;
+        MSComm1.close();
+    }
     // When the first entry fails as well, the port stays closed: one message
     // is enough, and choosing it again would fail again.
     if (fallback)
@@ -418,6 +448,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *e)
         return !zadato1KeyPress(*static_cast<QKeyEvent *>(e));
     if (watched == Ostalo1 && e->type() == QEvent::FocusIn)
         ostalo1GotFocus();
+    if (watched == PortCombo && e->type() == QEvent::Wheel && !PortCombo->hasFocus())
+        return true;
     return QWidget::eventFilter(watched, e);
 }
 

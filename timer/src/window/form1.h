@@ -79,7 +79,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Characters that can be typed into Zadato1.
+    static constexpr int kPeriodLength = 4;
+
     void buildLayout(const TickTimer::Clock &clock);
+    void loadPeriod(const QString &text);
     void selectPort(bool fallback);
     void chooseFirstEntry(bool fallback);
     void writeSettings();

@@ -88,7 +88,7 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
     Zadato1->setToolTip("Ne vise od 3600 sekundi.");
     Zadato1->setFont(tahoma(12, true));
     Zadato1->setGeometry(twipsRect(360, 840, 1095, 435));
-    Zadato1->setMaxLength(4);
+    Zadato1->setMaxLength(kPeriodLength);
     Zadato1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     PortCombo = new QComboBox(this);

@@ -15,7 +15,8 @@
 using Values = QMap<QString, QString>;
 
 // The whole platform in one fake that writes what happens into one journal:
-// "open N", "open N failed", "close", "rts 1" / "rts 0" (changes only), "write
+// "open N", "open N failed", "close", "rts 1" / "rts 0" (changes only), "rts
+// 0 failed" / "rts 1 failed" (on a port in `stuck`), "write
 // NAME=VALUE", "beep HZ MS", "sleep MS", "critical TITLE: TEXT", "warning
 // TITLE: TEXT". `during` runs inside each tone, pause and box, as if the
 // call blocked there.
@@ -37,6 +38,10 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     bool isOpen() const override { return port; }
     bool setRts(bool rts) override
     {
+        if (stuck.contains(port)) {
+            journal << (rts ? "rts 1 failed" : "rts 0 failed");
+            return false;
+        }
         if (port && on != rts)
             journal << (rts ? "rts 1" : "rts 0");
         on = port && rts;
@@ -70,7 +75,7 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
             during();
     }
     QStringList journal;
-    QSet<int> missing;
+    QSet<int> missing, stuck; // ports that do not open; whose RTS does not change
     int port = 0;
     bool on = false;
     Values values;

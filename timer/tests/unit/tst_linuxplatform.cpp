@@ -43,8 +43,8 @@ private slots:
         QtSerialLine line([&] { return QStringList{ptsname(master)}; });
         QString error;
         QVERIFY(!line.open(2, &error) && line.open(1, &error));
-        QVERIFY(tcgetattr(slave, &tio) == 0 && (tio.c_cflag & HUPCL)); // RTS drops if we die
-        QVERIFY(!line.setRts(true) && !line.rts());                    // a pty has no modem lines
+        QVERIFY(tcgetattr(slave, &tio) == 0 && (tio.c_cflag & HUPCL));     // RTS drops if we die
+        QVERIFY(!line.setRts(false) && !line.setRts(true) && !line.rts()); // no modem lines
         line.close();
         QVERIFY(!line.isOpen() && line.open(1, &error)); // released by the close
         ::close(slave);

@@ -107,6 +107,15 @@ private slots:
         rig.form.btnIskljuci->setFocus();
         QTest::mouseClick(rig.form.Ostalo1, Qt::LeftButton); // passes the focus on
         QCOMPARE(QApplication::focusWidget(), z);
+
+        // A stored period comes in whole, and the start refuses it as any
+        // other; typing only shortens it, down to four characters.
+        Rig stored({{"Pamti Zadato Vreme", "DA"}, {"Zadato Vreme", "12345"}});
+        z = stored.form.Zadato1;
+        stored.form.btnPokreniTClick();
+        QVERIFY(!stored.on && QApplication::focusWidget() == z);
+        QTest::keyClicks(z, "6\b5");
+        QCOMPARE(z->text(), QString("1234"));
     }
 
     void ticksHeldToClock()
@@ -219,7 +228,8 @@ private slots:
                                    {"- - DA x -", "111  1 1 1", "DA  DA 1 DA"},
                                    {"DA 120 NE 3 NE", "100 120 1 1 0", "DA 120 NE 3 NE"},
                                    {"NE 120 DA 3 DA", "011  3 3 0", "NE 120 DA 3 DA"},
-                                   {"DA 120 NE 3 DA", "101 120 1 1 0", "DA 120 NE 3 DA"}};
+                                   {"DA 120 NE 3 DA", "101 120 1 1 0", "DA 120 NE 3 DA"},
+                                   {"DA 12345 DA 3 DA", "111 12345 3 3 0", "DA 12345 DA 3 DA"}};
         const QStringList names{"Pamti Zadato Vreme", "Zadato Vreme", "Pamti Port", "Port", "Zvuk"};
         for (const auto &[before, shown, after] : rows) {
             Values stored;
@@ -259,27 +269,53 @@ private slots:
 
     void portFallbackOnceAndTypedText()
     {
+        // A port that does not open, or whose RTS stays up after opening, gives
+        // the message and the fallback to port 1, once even when port 1 fails.
         Rig rig;
-        for (const auto &missing : {QSet<int>{7}, QSet<int>{1, 7}}) {
+        const std::tuple<QSet<int>, QSet<int>, QString> rows[] = {
+            {{7}, {}, "close, open 7 failed, !, open 1"},
+            {{}, {7}, "close, open 7, rts 0 failed, close, !, open 1"},
+            {{}, {1, 7}, "close, open 7, rts 0 failed, close, !, open 1, rts 0 failed, close"},
+            {{1, 7}, {}, "open 7 failed, !, open 1 failed"}};
+        for (const auto &[missing, stuck, journal] : rows) {
             rig.missing = missing;
+            rig.stuck = stuck;
             rig.journal.clear();
             rig.form.PortCombo->setCurrentIndex(6); // "7"
             rig.form.portComboClick();
-            const QString first = missing.contains(1) ? "open 1 failed" : "open 1"; // no loop
-            QCOMPARE(rig.journal, (QStringList{"close", "open 7 failed", kNoPort, first}));
+            QCOMPARE(rig.journal.join(", "), QString(journal).replace("!", kNoPort));
             QCOMPARE(rig.form.PortCombo->currentText(), QString("1"));
         }
         rig.form.btnIskljuciClick(); // no port to switch: the window says off
         QCOMPARE(rig.form.btnIskljuci->pictureName(), QString("lightoff"));
 
-        // A choice in the list selects the port; typing, Enter and leaving
-        // the field do not, and what was typed is stored for the next start.
+        // A choice in the list selects the port (the wheel too, while the box
+        // has the focus); the wheel over the box without the focus, typing,
+        // Enter and leaving the field do not, and what was typed is stored
+        // for the next start.
         rig.missing.clear();
+        rig.stuck.clear();
         QComboBox *combo = rig.form.PortCombo;
+        QStringList opened; // after a turn of the wheel with the focus elsewhere, then on the box
+        for (QWidget *focus : std::initializer_list<QWidget *>{rig.form.Zadato1, combo}) {
+            focus->setFocus();
+            QWheelEvent wheel({}, {}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &wheel);
+            opened << QString::number(rig.port);
+        }
+        QCOMPARE(opened.join(' '), QString("0 2"));
+        // Qt gives a box the focus by the wheel before the box sees it, if it takes it so.
+        QVERIFY((combo->focusPolicy() & Qt::WheelFocus) != Qt::WheelFocus);
         combo->showPopup();
         QTest::keyClick(combo->view(), Qt::Key_Down);
         QTest::keyClick(combo->view(), Qt::Key_Enter);
-        QCOMPARE(rig.port, 2);
+        QCOMPARE(rig.port, 3);
+        combo->showPopup();
+        QAbstractItemView *list = combo->view();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(3, 0)).center());
+        QCOMPARE(rig.port, 4);
         rig.journal.clear();
         combo->setFocus();
         QTest::keyClicks(QApplication::focusWidget(), "\b3");
@@ -290,6 +326,26 @@ private slots:
         QCOMPARE(combo->currentText(), QString("3"));
         QVERIFY(rig.form.close());
         QCOMPARE(Rig(rig.values).port, 3);
+    }
+
+    void enterAndSpacePressTheFocusedButton()
+    {
+        // Once per press: the repeats of a key held down do not press again.
+        Rig rig;
+        for (PictureButton *button : {rig.form.btnIskljuci, rig.form.btnPokreniT})
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+                button->setFocus();
+                QSignalSpy pressed(button, &QPushButton::clicked);
+                for (const auto &[type, repeat] : {std::pair{QEvent::KeyPress, false},
+                                                   {QEvent::KeyRelease, true},
+                                                   {QEvent::KeyPress, true},
+                                                   {QEvent::KeyRelease, false}}) {
+                    QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
+                    QApplication::sendEvent(button, &event);
+                }
+                QVERIFY2(pressed.count() == 1,
+                         qPrintable(button->objectName() + " " + QKeySequence(key).toString()));
+            }
     }
 };
 

@@ -24,10 +24,10 @@ bool QtSerialLine::open(int portNumber, QString *error)
         *error = m_port.portName() + ": " + m_port.errorString();
         return false;
     }
+    // Without flow control RTS is ours to drive. The kernel raised it on
+    // open; the caller clears it next.
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    // The kernel raises RTS on open; the load must be off at once.
     m_rts = false;
-    m_port.setRequestToSend(false);
     // Hang-up on last close drops RTS (and DTR) should the program die
     // without switching the load off.
     termios tio;

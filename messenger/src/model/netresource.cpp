@@ -36,6 +36,8 @@ NetResource::NetResource(NetworkProvider *network)
 NetResource::NetResource(NetResource &parent, NodeKind kind)
     : m_common(parent.m_common), m_parent(&parent), m_kind(kind)
 {
+    if (kind == NodeKind::Placeholder)
+        m_hash = CaseBlindName::hashOf(key());
 }
 
 NetResource::~NetResource()
@@ -103,6 +105,7 @@ void NetResource::SetRecord(const NetRecord &record)
 {
     Record = record;
     IsRoot = false;
+    m_hash = CaseBlindName::hashOf(Record.remoteName);
 }
 
 QStringView NetResource::shortName() const
@@ -165,7 +168,6 @@ NetResource *NetResources::find(QStringView key, size_t hash) const
 
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    resource->m_hash = CaseBlindName::hashOf(resource->Record.remoteName);
     if (find(resource->Record.remoteName, resource->m_hash))
         return nullptr;
     resource->m_row = Count();

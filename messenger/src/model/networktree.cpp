@@ -45,10 +45,8 @@ void NetworkTree::join(NetResource *node)
 
 bool NetworkTree::addPlaceholder(NetResource *node)
 {
-    const QString key = node->key() + QStringLiteral("_FAKE");
     std::unique_ptr<NetResource> placeholder(new NetResource(*node, NodeKind::Placeholder));
-    placeholder->m_hash = CaseBlindName::hashOf(key);
-    if (!mayJoin(*placeholder, key)) {
+    if (!mayJoin(*placeholder, placeholder->key())) {
         node->m_state = NodeState::BrokenOff;
         return false;
     }

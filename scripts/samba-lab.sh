@@ -16,6 +16,13 @@
 #   samba-lab.sh up DIR               build the lab, state and logs under DIR
 #   samba-lab.sh down DIR             end its daemons (by pid) and remove it
 #   samba-lab.sh run DIR cli|iso PROG [ARGS]   run a test program inside
+#   samba-lab.sh host-unchanged DIR   after down: the machine's own Samba
+#                                     folders as up found them (a test)
+#
+# While up, DIR links to a short folder /tmp/vlab.XXXXXX holding all the
+# lab's Samba state: unix sockets (below the lock and ncalrpc folders) must
+# stay within 108 bytes whatever the checkout path, and no Samba program of
+# the lab, daemon or client, may write into the machine's own folders.
 #
 # Without root or without "ip netns" the lab cannot exist: up and down do
 # nothing, and run exits 77, which the test suite reports as skipped.
@@ -31,14 +38,16 @@ SKIP=77
 # One lab per machine (the namespace names are fixed): the lock guards the
 # short steps of up and down, the owner file names the DIR of the lab that
 # is up, so that a second test run waits for the first instead of pulling
-# its namespaces away.
+# its namespaces away. Neither outlives the run: the lock file goes when the
+# lock is released, the owner file when the lab is taken down.
 LOCK=/run/vesnal-lab.lock
 OWNER=/run/vesnal-lab.owner
 WAIT_FOR_OTHER=600 # seconds a second run waits for the lab
 STALE_AFTER=900    # a lab older than this was abandoned
+HOST_SAMBA=(/run/samba /var/cache/samba /var/lib/samba)
 
 usage() {
-    echo "usage: $0 up|down DIR | run DIR cli|iso PROGRAM [ARGS...]" >&2
+    echo "usage: $0 up|down|host-unchanged DIR | run DIR cli|iso PROGRAM [ARGS...]" >&2
     exit 2
 }
 
@@ -90,13 +99,40 @@ clean_namespaces() {
     done
 }
 
+# The lock file goes with the lock: a run that waited on a file removed
+# meanwhile locks again, the one now in its place.
 lock() {
-    exec 9>"$LOCK"
-    flock -w 120 9
+    local deadline=$((SECONDS + 120))
+    while exec 9>"$LOCK" && flock -w $((deadline - SECONDS)) 9; do
+        if [ "$(stat -L -c %d:%i /proc/$$/fd/9)" = "$(stat -c %d:%i "$LOCK" 2>/dev/null)" ]; then
+            trap unlock EXIT
+            return 0
+        fi
+    done
+    echo "could not take the lock $LOCK within 120 s" >&2
+    exit 1
 }
 
 unlock() {
-    flock -u 9
+    trap - EXIT
+    rm -f "$LOCK"
+    exec 9>&-
+}
+
+# The short folder goes; DIR becomes a plain folder with the logs and what
+# the clean-up still reads.
+drop_lab_folder() {
+    local lab
+    lab=$(readlink "$dir") && [[ "$lab" =~ ^/tmp/vlab\.[A-Za-z0-9]{6}$ ]] || return 0
+    rm -f "$dir"
+    mkdir -p "$dir"
+    cp -a "$lab"/{.vesnal-lab,log,host-samba,netns-made} "$dir/" 2>/dev/null || true
+    rm -rf "$lab"
+}
+
+# The machine's own Samba state: each file and folder, its size and time.
+host_samba_state() {
+    find "${HOST_SAMBA[@]}" -printf '%p %y %s %T@\n' 2>/dev/null | sort || true
 }
 
 # Whether the lab belongs to another DIR whose test run still uses it.
@@ -116,10 +152,13 @@ down() {
     if other_owner_busy; then
         echo "the lab is in use by $(cat "$OWNER"); leaving it" >&2
         rm -f "$dir/lab-up"
+        drop_lab_folder
         return 0
     fi
     teardown
     rm -f "$OWNER"
+    forget_netns
+    unlock
 }
 
 teardown() {
@@ -131,14 +170,23 @@ teardown() {
     done
     clean_namespaces
     rm -f "$dir/lab-up" "$dir/receivers"
+    drop_lab_folder
+}
+
+# "ip netns add" makes /run/netns (a mount of its own) where there was none;
+# a lab that found none removes it again once no namespace is left in it.
+forget_netns() {
+    [ -f "$dir/netns-made" ] && [ -z "$(ls -A /run/netns 2>/dev/null)" ] || return 0
+    umount -n /run/netns 2>/dev/null || true # -n: no record in /run/mount
+    rmdir /run/netns 2>/dev/null || true
 }
 
 # The smb.conf of one Samba host: NAME ADDRESS, then the lines that make it
 # what it is (browser role, protocol, code page, message command, shares) on
-# standard input. State and logs stay under DIR/hosts/NAME.
+# standard input. Its state stays under LAB/hosts/NAME.
 write_host_conf() {
-    local name=$1 address=$2 h=$dir/hosts/$1
-    mkdir -p "$h"/{private,lock,state,cache,pid,ncalrpc}
+    local name=$1 address=$2 h=$lab/hosts/$1
+    mkdir -p "$h/pid" "$h/nmbd"
     {
         cat <<CONF
 [global]
@@ -148,17 +196,21 @@ interfaces = $address
 bind interfaces only = yes
 smb ports = 139
 disable netbios = no
-private dir = $h/private
-lock directory = $h/lock
-state directory = $h/state
-cache directory = $h/cache
+$(state_folders "$h")
 pid directory = $h/pid
-ncalrpc dir = $h/ncalrpc
-log file = $dir/log/$name.%m
+nmbd:socket dir = $h/nmbd
+log file = $lab/log/$name.%m
 load printers = no
 CONF
         cat
     } >"$h/smb.conf"
+}
+
+# The smb.conf lines that keep a Samba program's state in FOLDER (made here).
+state_folders() {
+    mkdir -p "$1"/{private,lock,state,cache,ncalrpc}
+    printf '%s\n' "private dir = $1/private" "lock directory = $1/lock" \
+        "state directory = $1/state" "cache directory = $1/cache" "ncalrpc dir = $1/ncalrpc"
 }
 
 write_server_conf() {
@@ -172,22 +224,29 @@ wins support = yes
 dos charset = CP852
 # Runs as the guest user; each message lands whole in the inbox as
 # <sender>-<number>.msg (the sender as smbd passes it: PC-02 arrives as PC_02).
-message command = /bin/sh -c 'f=$dir/inbox/%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
+message command = /bin/sh -c 'f=$lab/inbox/%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
 
 [javno]
-path = $dir/share
+path = $lab/share
 guest ok = yes
 read only = yes
 
 [skriveno\$]
-path = $dir/share
+path = $lab/share
 guest ok = yes
 read only = yes
 CONF
 }
 
-write_client_conf() { # HOMEDIR ADDRESS
+# A client home: HOMEDIR ADDRESS. libsmbclient reads HOMEDIR/.smb/smb.conf;
+# smbclient and nmblookup read the machine's smb.conf, and in the lab, by
+# $SMB_CONF_PATH, HOMEDIR/.smb/tools.conf: the same file with the state
+# folders of this home after it (a [global] again: the machine's file ends
+# in shares).
+write_client_conf() {
+    local state
     mkdir -p "$1/.smb" "$1/.config"
+    state=$(state_folders "$1/.smb/state")
     cat >"$1/.smb/smb.conf" <<CONF
 [global]
 client min protocol = NT1
@@ -195,7 +254,11 @@ name resolve order = bcast
 interfaces = $2
 workgroup = RADNAGRUPA
 netbios name = PC-02
+$state
 CONF
+    local machine=/etc/samba/smb.conf
+    [ -f $machine ] || machine=/dev/null
+    printf '[global]\ninclude = %s\n[global]\n%s\n' $machine "$state" >"$1/.smb/tools.conf"
 }
 
 start_daemon() { # NAMESPACE HOST DAEMON
@@ -244,7 +307,7 @@ host_ready() { # HOST ADDRESS
     # Senders find a receiver by a NetBIOS name query; nmbd answers it a few
     # seconds after its start (20 s at most).
     for i in $(seq 40); do
-        ip netns exec $CLI nmblookup -s "$dir/home/.smb/smb.conf" "$1" 2>/dev/null |
+        ip netns exec $CLI nmblookup -s "$lab/home/.smb/smb.conf" "$1" 2>/dev/null |
             grep -q "^${2//./\\.} $1<00>" && return 0
         sleep 0.5
     done
@@ -268,15 +331,20 @@ add_receiver() {
 add_receivers() {
     # RX-01: a Linux receiver as vesnal-receiver-setup makes one: the built
     # vesnal-receive ($VESNAL_RECEIVE) stores each message into DIR/spool,
-    # which belongs to the guest user the message command runs as.
+    # which belongs to the guest user the message command runs as. A copy
+    # in the lab folder: the guest user may not enter the build folder.
     local receive=${VESNAL_RECEIVE:-$(cd "$(dirname "$0")/.." && pwd)/build/messenger/vesnal-receive}
-    [ -x "$receive" ] || echo "warning: $receive is not built; RX-01 will store no messages" >&2
-    install -d -o nobody -g nogroup -m 755 "$dir/spool"
+    if [ -x "$receive" ]; then
+        install -D -m 755 "$receive" "$lab/bin/vesnal-receive"
+    else
+        echo "warning: $receive is not built; RX-01 will store no messages" >&2
+    fi
+    install -d -o nobody -g nogroup -m 755 "$lab/spool"
     add_receiver RX-01 10.203.0.11/24 <<CONF
 server min protocol = NT1
 local master = no
 dos charset = CP852
-message command = env VESNAL_SPOOL=$dir/spool $receive %s %f %L &
+message command = env VESNAL_SPOOL=$lab/spool $lab/bin/vesnal-receive %s %f %L &
 CONF
     # PC-05, alone in TIHAGRUPA and its master browser: a test silences it
     # (SIGSTOP to its smbd: connections are taken, never answered) and
@@ -293,7 +361,7 @@ CONF
     # would land in the inbox as PC-07.<sender>-<number>.msg.
     add_receiver PC-07 10.203.0.7/24 <<CONF
 dos charset = CP852
-message command = /bin/sh -c 'f=$dir/inbox/PC-07.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
+message command = /bin/sh -c 'f=$lab/inbox/PC-07.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
 CONF
 }
 
@@ -319,18 +387,26 @@ up() {
     done
     echo "$dir" >"$OWNER"
     clean_namespaces # whatever lab is left, even one whose DIR is gone
+    # Short folders of labs whose DIR is gone (only one lab is ever up).
+    for lab in /tmp/vlab.??????; do
+        [ -f "$lab/.vesnal-lab" ] && rm -rf "$lab"
+    done
     rm -rf "$dir"
-    mkdir -p "$dir"
-    touch "$dir/.vesnal-lab"
-    mkdir -p "$dir"/pids "$dir"/log "$dir"/share "$dir"/inbox
-    echo "Dobrodošli" >"$dir/share/procitaj.txt"
-    mkdir -p "$dir/share/fascikla"
-    chmod 755 "$dir" "$dir/share"
-    chown nobody "$dir/inbox"
-    chmod 755 "$dir/inbox"
+    mkdir -p "$(dirname "$dir")"
+    lab=$(mktemp -d /tmp/vlab.XXXXXX)
+    touch "$lab/.vesnal-lab"
+    ln -s "$lab" "$dir"
+    [ -n "$netns_made" ] && touch "$dir/netns-made"
+    host_samba_state >"$dir/host-samba"
+    mkdir -p "$lab"/pids "$lab"/log "$lab"/share "$lab"/inbox
+    echo "Dobrodošli" >"$lab/share/procitaj.txt"
+    mkdir -p "$lab/share/fascikla"
+    chmod 755 "$lab" "$lab/share"
+    chown nobody "$lab/inbox"
+    chmod 755 "$lab/inbox"
     write_server_conf
-    write_client_conf "$dir/home" 10.203.0.2/24
-    write_client_conf "$dir/home-iso" 10.203.1.2/24
+    write_client_conf "$lab/home" 10.203.0.2/24
+    write_client_conf "$lab/home-iso" 10.203.1.2/24
 
     ip netns add $SRV
     ip -n $SRV link add br0 type bridge
@@ -356,11 +432,36 @@ up() {
         if ! host_ready "$host" "$address"; then
             teardown
             rm -f "$OWNER"
+            forget_netns
+            unlock
             exit 1
         fi
     done < <(echo "PC-01 10.203.0.1"; cat "$dir/receivers" 2>/dev/null)
     date +%s >"$dir/lab-up"
-    echo "Samba lab up in $dir: PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers" 2>/dev/null)"
+    unlock
+    echo "Samba lab up in $lab (DIR $dir): PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers" 2>/dev/null)"
+}
+
+# Whether the machine's Samba state is as up found it (a test: exit 1 with
+# the differences when it is not, 77 when there is nothing to compare).
+host_unchanged() {
+    local pid
+    if ! [ -f "$dir/host-samba" ] || [ -L "$dir" ]; then
+        echo "SKIP: no lab was up and taken down in $dir"
+        exit $SKIP
+    fi
+    # The machine's own Samba daemons (outside any lab) change it by themselves.
+    for pid in $(pgrep -x 'smbd|nmbd|winbindd|samba' 2>/dev/null); do
+        if [ "$(readlink "/proc/$pid/ns/net")" = "$(readlink /proc/$$/ns/net)" ]; then
+            echo "SKIP: Samba daemons of this machine run (pid $pid)"
+            exit $SKIP
+        fi
+    done
+    if ! diff -u "$dir/host-samba" <(host_samba_state) >&2; then
+        echo "the lab changed the machine's Samba state (${HOST_SAMBA[*]})" >&2
+        exit 1
+    fi
+    echo "the machine's Samba state is as before the lab (${HOST_SAMBA[*]})"
 }
 
 run() {
@@ -378,7 +479,8 @@ run() {
     *) usage ;;
     esac
     exec ip netns exec "$ns" env HOME="$home" XDG_CONFIG_HOME="$home/.config" \
-        VESNAL_LAB_DIR="$dir" VESNAL_NETBIOS_NAME=PC-02 VESNAL_WORKGROUP=RADNAGRUPA "$@"
+        SMB_CONF_PATH="$home/.smb/tools.conf" VESNAL_LAB_DIR="$dir" \
+        VESNAL_NETBIOS_NAME=PC-02 VESNAL_WORKGROUP=RADNAGRUPA "$@"
 }
 
 case "$cmd" in
@@ -389,6 +491,7 @@ up | down)
     fi
     # Root in a container may still lack the right to make namespaces.
     probe=vesnal-probe-$$
+    netns_made=$([ -d /run/netns ] || echo yes)
     if [ "$cmd" = up ] && ! { ip netns add $probe && ip netns del $probe; } 2>/dev/null; then
         echo "Samba lab not available (network namespaces cannot be made here): nothing to do"
         exit 0
@@ -396,5 +499,6 @@ up | down)
     "$cmd"
     ;;
 run) run "$@" ;;
+host-unchanged) host_unchanged ;;
 *) usage ;;
 esac

@@ -7,6 +7,7 @@
 #include "delivery/delivery.h"
 #include "net/systemnetwork.h"
 #include "platform/listingchild.h"
+#include "platform/utf8.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -20,8 +21,9 @@ int main(int argc, char **argv)
     // deliveries under way still go on.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
-    if (ListingChild::isListingCommand(app.arguments().mid(1)))
-        return ListingChild::run(app.arguments().mid(1));
+    const QStringList arguments = decodeArguments(argc, argv);
+    if (ListingChild::isListingCommand(arguments))
+        return ListingChild::run(arguments);
     QTextStream err(stderr);
     // Only "*" lists the network (SMB browsing and the list file, as the
     // tree does); a plain send never opens either.
@@ -31,6 +33,5 @@ int main(int argc, char **argv)
             network = makeSystemNetwork();
         return *network;
     };
-    return Delivery::run(app.arguments().mid(1), Delivery::Settings::fromEnvironment(), listing,
-                         err);
+    return Delivery::run(arguments, Delivery::Settings::fromEnvironment(), listing, err);
 }

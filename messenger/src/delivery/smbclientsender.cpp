@@ -3,6 +3,7 @@
 
 #include "platform/linux/childprocess.h"
 #include "platform/linux/childwatch.h"
+#include "platform/utf8.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -127,7 +128,7 @@ std::optional<DeliveryReason> SmbclientSender::judge(const QString &name, const 
     }
 
     static const QRegularExpression statusPattern(QStringLiteral("NT_STATUS_[A-Z0-9_]+"));
-    const QString output = QString::fromUtf8(run.out + '\n' + run.err);
+    const QString output = decodeUtf8(run.out + '\n' + run.err);
     QString status;
     for (auto it = statusPattern.globalMatch(output); it.hasNext() && status.isEmpty();) {
         const QString found = it.next().captured();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/codepage.h"
+#include "platform/utf8.h"
 
 #include <QRegularExpression>
 #include <cerrno>
@@ -71,7 +72,7 @@ std::optional<QByteArray> CodePage::encode(const QString &text, QString *firstMi
         if (iconv(converter.get(), &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) {
             if (firstMissing) {
                 const qsizetype done = inPtr - in.constData();
-                const QString rest = QString::fromUtf8(in.constData() + done, in.size() - done);
+                const QString rest = decodeUtf8(QByteArrayView(in).sliced(done));
                 *firstMissing = rest.isEmpty() ? QString() : QString(rest.at(0));
                 if (!rest.isEmpty() && rest.at(0).isHighSurrogate() && rest.size() > 1)
                     *firstMissing = rest.left(2);

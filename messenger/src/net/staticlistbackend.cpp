@@ -3,6 +3,7 @@
 
 #include "net/caseblindname.h"
 #include "net/netbiosname.h"
+#include "platform/utf8.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -212,7 +213,8 @@ QList<Group> StaticListBackend::readFile() const
                              .arg(MaxFileBytes >> 20));
         return {};
     }
-    QString text = QString::fromUtf8(bytes);
+    // A leading byte-order mark (an editor's signature) is not part of a name.
+    QString text = decodeUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return parse(text);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/deliveryreason.h"
+#include "platform/utf8.h"
 
 #include <QRegularExpression>
 
@@ -16,12 +17,12 @@ QString encodeToken(const QString &token)
         else
             out += byte;
     }
-    return QString::fromUtf8(out);
+    return decodeUtf8(out);
 }
 
 QString decodeToken(const QString &token)
 {
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(token.toUtf8()));
+    return decodeUtf8(QByteArray::fromPercentEncoding(token.toUtf8()));
 }
 
 } // namespace
@@ -57,7 +58,7 @@ std::optional<DeliveryReason> DeliveryReason::parse(const QString &line)
 QList<DeliveryReason> DeliveryReason::parseAll(const QByteArray &output)
 {
     QList<DeliveryReason> reasons;
-    for (const QString &line : QString::fromUtf8(output).split(QLatin1Char('\n')))
+    for (const QString &line : decodeUtf8(output).split(QLatin1Char('\n')))
         if (const auto reason = parse(line))
             reasons.append(*reason);
     return reasons;

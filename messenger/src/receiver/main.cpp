@@ -4,19 +4,17 @@
 // Keeps each message as a record in the spool ($VESNAL_SPOOL, else
 // /var/spool/vesnal), where vesnal-popup shows it to the people of this
 // computer. README ("Receiving messages on Linux") has the whole setup.
+#include "platform/utf8.h"
 #include "receiver/receive.h"
 #include "receiver/spool.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QFile::decodeName(argv[i]));
+    const QStringList arguments = decodeArguments(argc, argv);
     QTextStream err(stderr);
     return Receive::run(arguments, Spool::defaultPath(), QDateTime::currentDateTime(), err);
 }

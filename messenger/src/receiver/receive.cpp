@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/receive.h"
+#include "platform/utf8.h"
 
 #include "receiver/spool.h"
 
@@ -78,7 +79,7 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
     record.received = now.toOffsetFromUtc(now.offsetFromUtc());
     record.sender = arguments.at(1);
     record.destination = arguments.at(2);
-    record.text = QString::fromUtf8(*bytes); // invalid sequences become U+FFFD
+    record.text = decodeUtf8(*bytes); // invalid sequences become U+FFFD
     const Spool spool(spoolPath);
     const auto id = spool.store(record, now, &why);
     if (!id)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spoolrecord.h"
+#include "platform/utf8.h"
 
 #include <QList>
 
@@ -45,7 +46,7 @@ std::optional<SpoolRecord> SpoolRecord::parse(const QByteArray &bytes, QString *
     for (const QByteArray &line : lines.mid(1)) {
         const qsizetype colon = line.indexOf(": ");
         const QByteArray key = line.left(colon);
-        const QString value = QString::fromUtf8(line.mid(colon + 2));
+        const QString value = decodeUtf8(line.mid(colon + 2));
         if (colon < 0)
             continue;
         if (key == "Received")
@@ -60,6 +61,6 @@ std::optional<SpoolRecord> SpoolRecord::parse(const QByteArray &bytes, QString *
         *why = QStringLiteral("the record lacks its time, sender or destination");
         return std::nullopt;
     }
-    record.text = QString::fromUtf8(bytes.mid(end + 2));
+    record.text = decodeUtf8(bytes.mid(end + 2));
     return record;
 }

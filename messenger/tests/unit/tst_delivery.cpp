@@ -193,6 +193,7 @@ private slots:
             // A line break takes two bytes; "*" is refused before any listing.
             {"send|* " + QString(799, '\n') + 'a', "too-long * 1599 1598:"},
             {"send|PC-01 x ђ", "codepage PC-01 CP1250 U+0452: the character \"ђ\" (U+0452)"},
+            {QStringLiteral("send|PC-01 \uFEFFa"), "codepage PC-01 CP1250 U+FEFF:"},
             {"send", "usage -: no recipient given\nusage: vesnal-net send NAME TEXT"},
             {"post|PC-01 x", "usage -: the first argument must be \"send\""},
             {"send|PC-01 x", "bad-codepage PC-01 CP852%20--option=x:", "CP852 --option=x"},
@@ -204,7 +205,12 @@ private slots:
                 run(r.args.split('|'), {smb.program, r.codePage, r.sender, r.group, 1000});
             QVERIFY2(out.startsWith("2 " + r.expected), qPrintable(out));
         }
-        QCOMPARE(DeliveryReason::parse("bad-name PC%3A1%25%09č: x")->recipient, "PC:1%\tč");
+        // A reason read back whole, a leading U+FEFF of its recipient and fields too.
+        const DeliveryReason reason{
+            "x", QStringLiteral("\uFEFFPC:1%\tč"), {QStringLiteral("\uFEFF")}, ""};
+        const auto back = DeliveryReason::parseAll(reason.line().toUtf8());
+        QVERIFY(back.size() == 1 && back[0].recipient == reason.recipient &&
+                back[0].fields == reason.fields);
         QCOMPARE(DeliveryReason::parse("usage: vesnal-net send NAME TEXT..."), std::nullopt);
 
         // Text as one argument or as many words alike, kept whole (line

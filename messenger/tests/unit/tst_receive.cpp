@@ -37,14 +37,15 @@ struct TempSpool {
         f.write(bytes);
         return f.fileName();
     }
-    // The one record's text, or "(n records)".
-    QString onlyText() const
+    // The one record's sender and text, or "(n records)".
+    QString onlyRecord() const
     {
         const Spool spool(path);
         const QStringList ids = spool.ids().value_or(QStringList());
         QString why;
-        return ids.size() == 1 ? spool.load(ids[0], &why).value_or(SpoolRecord{}).text
-                               : QStringLiteral("(%1 records)").arg(ids.size());
+        const auto record = ids.size() == 1 ? spool.load(ids[0], &why) : std::nullopt;
+        return record ? record->sender + ' ' + record->text
+                      : QStringLiteral("(%1 records)").arg(ids.size());
     }
 };
 
@@ -63,7 +64,7 @@ QString runReceiver(const QString &file, const QString &spool)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VESNAL_SPOOL", spool);
     p.setProcessEnvironment(env);
-    const QStringList args{file, "PC_02", "rx-01", "&"};
+    const QStringList args{file, QStringLiteral("\uFEFFPC_02"), "rx-01", "&"};
     const QStringList guest{"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", Receiver};
     Root ? p.start("setpriv", guest + args) : p.start(Receiver, args);
     p.waitForFinished(20000);
@@ -84,15 +85,17 @@ class TestReceive : public QObject
 private slots:
     void recordsRoundTripAndStoringNeverReplacesOrFollowsLinks()
     {
-        const SpoolRecord r{Now, "PC_02\nTo: FORGED", "rx-01",
-                            "Zdravo, čćđšž!\n\nFrom: x\r\n" + QString(QChar()) + 'x'};
+        // Every field may start with U+FEFF, and keeps it.
+        const SpoolRecord r{Now, QStringLiteral("\uFEFFPC_02\nTo: FORGED"),
+                            QStringLiteral("\uFEFF"),
+                            QStringLiteral("\uFEFFZdravo, čćđšž!\n\nFrom: x\r\n") + QChar() + 'x'};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));
         QCOMPARE(back->text, r.text);
         QCOMPARE(back->sender + '|' + back->destination + '|' +
                      back->received.toString(Qt::ISODateWithMs),
-                 "PC_02_To: FORGED|rx-01|2026-12-07T10:15:03.250+01:00");
+                 QStringLiteral("\uFEFFPC_02_To: FORGED|\uFEFF|2026-12-07T10:15:03.250+01:00"));
 
         // Names already taken, by a link to a file outside or by a file, are passed over.
         TempSpool spool;
@@ -139,7 +142,7 @@ private slots:
         const QByteArray full =
             QByteArray(Receive::MaxMessageBytes - 6, 'a') + "\xff\xc4z\xc4\x8d!";
         QCOMPARE(receive({spool.file(full), "PC_02", "rx-01"}, spool.path), "0 ");
-        QVERIFY(spool.onlyText().endsWith(QStringLiteral("a\uFFFD\uFFFDzč!")));
+        QVERIFY(spool.onlyRecord().endsWith(QStringLiteral("a\uFFFD\uFFFDzč!")));
     }
 
     void theNextRunRemovesWhatIsOlderThanThirtyDays()
@@ -166,7 +169,7 @@ private slots:
         const QString tmp = spool.dir.filePath("tmp");
         QVERIFY(QDir().mkdir(tmp) && ::chmod(QFile::encodeName(tmp).constData(), 01777) == 0);
         const auto message = [&](const char *owner, const QString &name) {
-            const QString file = spool.file("Zdravo čćđšž", "tmp/" + name);
+            const QString file = spool.file("\xEF\xBB\xBFZdravo čćđšž", "tmp/" + name);
             QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             chown(file, owner);
             return file;
@@ -174,7 +177,7 @@ private slots:
         chown(spool.path, "nobody");
         const QString file = message("nobody", "1");
         QCOMPARE(runReceiver(file, spool.path), "0 ");
-        QCOMPARE(spool.onlyText(), QStringLiteral("Zdravo čćđšž"));
+        QCOMPARE(spool.onlyRecord(), QStringLiteral("\uFEFFPC_02 \uFEFFZdravo čćđšž"));
         QVERIFY(!QFile::exists(file));
 
         // A message file the guest may not read; a spool it may not write into.

@@ -58,12 +58,13 @@ private slots:
     void formatRoundTripAndRecords()
     {
         // Written, read back and made records below \\PC-01: names and
-        // comments whole; "$" marks an administrative share.
+        // comments whole (a leading U+FEFF too); "$" marks an administrative share.
         using namespace ListingFormat;
         QByteArray out;
         for (const Entry &e :
              {Entry{Kind::Server, "PC-01", "a\\b\tc\nd\re č"}, Entry{Kind::Share, "javno$", "\\"},
-              Entry{Kind::Share, "x\\t", "\\n"}, Entry{Kind::Directory, "f", ""}})
+              Entry{Kind::Share, "x\\t", "\\n"}, Entry{Kind::Directory, "f", ""},
+              Entry{Kind::Share, QStringLiteral("\uFEFF"), QStringLiteral("\uFEFFx")}})
             out += line(e);
         QStringList got;
         for (const Entry &e : parse(out).value_or(QList<Entry>{})) {
@@ -71,11 +72,12 @@ private slots:
             got << r.remoteName + '|' + QString::number(r.displayType) + '|' + r.comment;
         }
         QCOMPARE(got, (QStringList{"\\\\PC-01|2|a\\b\tc\nd\re č", "\\\\PC-01\\javno$|8|\\",
-                                   "\\\\PC-01\\x\\t|3|\\n", "\\\\PC-01\\f|9|"}));
+                                   "\\\\PC-01\\x\\t|3|\\n", "\\\\PC-01\\f|9|",
+                                   "\\\\PC-01\\\uFEFF|3|\uFEFFx"}));
         QVERIFY(parse("")->isEmpty());
-        for (const char *bad :
-             {"server\tPC\t", "server\tPC\n", "printer\tPC\t\n", "server\t\t\n",
-              "server\tPC\t\\x\n", "server\tPC\t\\\n", "server\tPC\tx\ty\n", "server\tP\xff\t\n"})
+        for (const char *bad : {"server\tPC\t", "server\tPC\n", "printer\tPC\t\n", "server\t\t\n",
+                                "server\tPC\t\\x\n", "server\tPC\t\\\n", "server\tPC\tx\ty\n",
+                                "server\tP\xff\t\n", "server\tP\rC\t\n"})
             QVERIFY2(!parse(bad), bad);
         // Each part of an address percent-encoded: '/', '?' and '%' stay in one name.
         QCOMPARE(SmbBrowser::urlFor("\\\\PC-01\\Moji dokumenti\\a%b?c/d"),

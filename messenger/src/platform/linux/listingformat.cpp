@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/listingformat.h"
+#include "platform/utf8.h"
 
-#include <QStringDecoder>
 #include <array>
 
 namespace ListingFormat
@@ -40,6 +40,8 @@ std::optional<QString> unescape(QByteArrayView field)
     bytes.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
         const char c = field[i];
+        if (c == '\r') // written as "\r", never raw
+            return std::nullopt;
         if (c != '\\') {
             bytes += c;
             continue;
@@ -63,9 +65,9 @@ std::optional<QString> unescape(QByteArrayView field)
             return std::nullopt;
         }
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
+    bool valid = false;
+    QString text = decodeUtf8(bytes, &valid);
+    if (!valid)
         return std::nullopt;
     return text;
 }

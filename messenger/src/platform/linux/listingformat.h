@@ -39,7 +39,7 @@ QByteArray line(const Entry &entry);
 
 // The entries of a child's whole output, or std::nullopt when any of it
 // breaks the format (a line cut short, an unknown kind or escape, an empty
-// name, bytes that are not UTF-8).
+// name, a raw carriage return, bytes that are not UTF-8).
 std::optional<QList<Entry>> parse(const QByteArray &output);
 
 } // namespace ListingFormat

@@ -33,6 +33,7 @@ QString workgroup()
     QString group = qEnvironmentVariable("VESNAL_WORKGROUP").trimmed();
     if (group.isEmpty()) {
         QFile conf(QStringLiteral("/etc/samba/smb.conf"));
+        // fromUtf8 drops a leading byte-order mark: a file's signature here.
         if (conf.open(QIODevice::ReadOnly))
             group = workgroupFromSmbConf(QString::fromUtf8(conf.readAll()));
     }

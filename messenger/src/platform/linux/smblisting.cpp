@@ -3,6 +3,7 @@
 #include "platform/linux/listingformat.h"
 #include "platform/linux/writeall.h"
 #include "platform/listingchild.h"
+#include "platform/utf8.h"
 
 #include <cerrno>
 #include <csignal>
@@ -144,9 +145,8 @@ int run(const QStringList &arguments)
         const auto kind = kindOf(entry->smbc_type);
         if (!kind || !*name || !std::strcmp(name, ".") || !std::strcmp(name, ".."))
             continue;
-        lines +=
-            ListingFormat::line({*kind, QString::fromUtf8(name),
-                                 entry->comment ? QString::fromUtf8(entry->comment) : QString()});
+        lines += ListingFormat::line(
+            {*kind, decodeUtf8(name), entry->comment ? decodeUtf8(entry->comment) : QString()});
     }
     smbc_getFunctionClosedir(ctx)(ctx, dir);
     // The child ends here; freeing the context could only wait on the network.

@@ -20,7 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <cstdio>
 
 namespace

@@ -2,13 +2,16 @@
 // Times the network tree on a synthetic network from the in-memory provider:
 // the first population plus one activation (two passes) that lists every
 // workgroup and server, further passes over the fully listed tree, and the
-// same nodes put into a bare QTreeWidget (the floor). Each measurement runs
-// in a process of its own so that peak memory belongs to one size only.
+// same nodes put into a bare QTreeWidget (the floor) and into a bare
+// QTreeView over a plain model (the floor of the window's own structure).
+// Each measurement runs in a process of its own so that peak memory belongs
+// to one size only.
 //
 //   bench_tree                      both sizes, five runs each, a table
-//   bench_tree window GROUPS        one run of the window, then the floor
-//   bench_tree floor GROUPS         only the floor (for its memory)
-//   bench_tree floor1 GROUPS        only the floor, one insertion per item
+//   bench_tree window GROUPS        one run of the window, then the floors
+//   bench_tree floor GROUPS         only the QTreeWidget floor (for its memory)
+//   bench_tree floor1 GROUPS        the same, one insertion per item
+//   bench_tree view GROUPS          only the plain model's floor (for its memory)
 
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
@@ -16,13 +19,17 @@
 #include "widgets/imagelist.h"
 #include "window/frmnwcheck.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
+#include <vector>
 
 namespace
 {
@@ -63,18 +70,154 @@ double ms(const QElapsedTimer &t)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// The nodes the window holds once everything is listed: the root, the
-// provider, the workgroups and the servers, with the same pictures. With
-// `bulk` each workgroup's servers join in one insertion (the floor);
-// without, one by one as a listing that adds node after node would.
+// The pictures of the four kinds of node a listed network shows.
+struct Pictures {
+    Pictures()
+    {
+        ImageList images;
+        images.load();
+        root = images.icon(QStringLiteral("root"));
+        network = images.icon(QStringLiteral("network"));
+        group = images.icon(QStringLiteral("domain"));
+        server = images.icon(QStringLiteral("server"));
+    }
+    QIcon root, network, group, server;
+};
+
+// The names of the workgroups and their servers, made before a clock starts:
+// the window, too, finds them ready in the listing.
+struct Names {
+    explicit Names(int groups) : servers(groups)
+    {
+        for (int g = 0; g < groups; ++g) {
+            this->groups.append(groupName(g));
+            for (int s = 0; s < ServersPerGroup; ++s)
+                servers[g].append(serverName(g, s));
+        }
+    }
+    QList<QString> groups;
+    QList<QStringList> servers;
+};
+
+// A plain tree model: each node its text, picture, parent and children,
+// nothing more. Children join in one insertion per call.
+class PlainTree : public QAbstractItemModel
+{
+public:
+    struct Node {
+        QString text;
+        const QIcon *icon = nullptr;
+        Node *parent = nullptr;
+        int row = 0;
+        std::vector<std::unique_ptr<Node>> children;
+    };
+
+    Node top; // stands for the invisible root
+
+    static std::unique_ptr<Node> node(const QString &text, const QIcon &icon)
+    {
+        auto n = std::make_unique<Node>();
+        n->text = text;
+        n->icon = &icon;
+        return n;
+    }
+
+    static std::vector<std::unique_ptr<Node>> one(std::unique_ptr<Node> node)
+    {
+        std::vector<std::unique_ptr<Node>> nodes;
+        nodes.push_back(std::move(node));
+        return nodes;
+    }
+
+    void insert(Node *parent, std::vector<std::unique_ptr<Node>> nodes)
+    {
+        const int first = int(parent->children.size());
+        beginInsertRows(indexOf(parent), first, first + int(nodes.size()) - 1);
+        for (auto &n : nodes) {
+            n->parent = parent;
+            n->row = int(parent->children.size());
+            parent->children.push_back(std::move(n));
+        }
+        endInsertRows();
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex &parent) const override
+    {
+        const Node *p = nodeAt(parent);
+        if (column != 0 || row < 0 || row >= int(p->children.size()))
+            return QModelIndex();
+        return createIndex(row, 0, p->children[size_t(row)].get());
+    }
+    QModelIndex parent(const QModelIndex &child) const override
+    {
+        return child.isValid() ? indexOf(nodeAt(child)->parent) : QModelIndex();
+    }
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.column() > 0 ? 0 : int(nodeAt(parent)->children.size());
+    }
+    int columnCount(const QModelIndex &) const override { return 1; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const Node *n = nodeAt(index);
+        if (role == Qt::DisplayRole)
+            return n->text;
+        if (role == Qt::DecorationRole)
+            return *n->icon;
+        return QVariant();
+    }
+
+private:
+    const Node *nodeAt(const QModelIndex &index) const
+    {
+        return index.isValid() ? static_cast<const Node *>(index.internalPointer()) : &top;
+    }
+    QModelIndex indexOf(const Node *node) const
+    {
+        return node == &top ? QModelIndex() : createIndex(node->row, 0, node);
+    }
+};
+
+// The nodes the window holds once everything is listed, in a bare
+// QTreeView over the plain model: the root, the provider, then each
+// workgroup and its servers, two insertions per workgroup as below.
+double fillViewFloor(int groups)
+{
+    const Pictures pictures;
+    const Names names(groups);
+    PlainTree model;
+    QTreeView tree;
+    tree.setModel(&model);
+    QElapsedTimer t;
+    t.start();
+    // The root joins with its provider attached.
+    auto top = PlainTree::node(QStringLiteral("Mreža"), pictures.root);
+    top->children.push_back(PlainTree::node(QStringLiteral("SMB"), pictures.network));
+    PlainTree::Node *provider = top->children.back().get();
+    provider->parent = top.get();
+    model.insert(&model.top, PlainTree::one(std::move(top)));
+    for (int g = 0; g < groups; ++g) {
+        auto group = PlainTree::node(names.groups[g], pictures.group);
+        PlainTree::Node *gi = group.get();
+        model.insert(provider, PlainTree::one(std::move(group)));
+        std::vector<std::unique_ptr<PlainTree::Node>> servers;
+        servers.reserve(ServersPerGroup);
+        for (int s = 0; s < ServersPerGroup; ++s)
+            servers.push_back(PlainTree::node(names.servers[g][s], pictures.server));
+        model.insert(gi, std::move(servers));
+    }
+    return ms(t);
+}
+
+// The same nodes in a bare QTreeWidget. With `bulk` each workgroup's
+// servers join in one insertion (the floor); without, one by one as a
+// listing that adds node after node would.
 double fillFloor(int groups, bool bulk = true)
 {
-    ImageList images;
-    images.load();
-    const QIcon root = images.icon(QStringLiteral("root"));
-    const QIcon network = images.icon(QStringLiteral("network"));
-    const QIcon group = images.icon(QStringLiteral("domain"));
-    const QIcon server = images.icon(QStringLiteral("server"));
+    const Pictures pictures;
+    const Names names(groups);
+    const QIcon &root = pictures.root, &network = pictures.network;
+    const QIcon &group = pictures.group, &server = pictures.server;
 
     // Each item gets its text and picture before it joins the tree, which
     // spares the model's change signals.
@@ -83,16 +226,6 @@ double fillFloor(int groups, bool bulk = true)
         i->setIcon(0, icon);
         return i;
     };
-    // The names are made before the clock starts: the window, too, finds
-    // them ready in the listing.
-    QList<QString> groupNames;
-    QList<QStringList> serverNames(groups);
-    for (int g = 0; g < groups; ++g) {
-        groupNames.append(groupName(g));
-        for (int s = 0; s < ServersPerGroup; ++s)
-            serverNames[g].append(serverName(g, s));
-    }
-
     QTreeWidget tree;
     QElapsedTimer t;
     t.start();
@@ -101,15 +234,15 @@ double fillFloor(int groups, bool bulk = true)
     top->addChild(provider);
     tree.addTopLevelItem(top);
     for (int g = 0; g < groups; ++g) {
-        QTreeWidgetItem *gi = item(groupNames[g], group);
+        QTreeWidgetItem *gi = item(names.groups[g], group);
         provider->addChild(gi);
         QList<QTreeWidgetItem *> servers;
         servers.reserve(ServersPerGroup);
         for (int s = 0; s < ServersPerGroup; ++s) {
             if (bulk)
-                servers.append(item(serverNames[g][s], server));
+                servers.append(item(names.servers[g][s], server));
             else
-                gi->addChild(item(serverNames[g][s], server));
+                gi->addChild(item(names.servers[g][s], server));
         }
         gi->addChildren(servers);
     }
@@ -132,7 +265,7 @@ int runWindow(int groups)
     t.restart();
     w.Form_Activate();
     const double firstActivate = ms(t);
-    const int listedNodes = w.nodes.size();
+    const int listedNodes = int(w.nodes.size());
 
     t.restart();
     w.ExpandAllNodes();
@@ -153,9 +286,8 @@ int runWindow(int groups)
     return 0;
 }
 
-int runFloor(int groups, bool bulk)
+int runFloor(double floor)
 {
-    const double floor = fillFloor(groups, bulk);
     std::printf("%.1f %ld\n", floor, peakKiB());
     return 0;
 }
@@ -196,44 +328,49 @@ int runAll()
     const QList<int> sizes = {20, 100};
     const QStringList rows = {
         QStringLiteral("nodes in the tree"),
-        QStringLiteral("Form_Load + Form_Activate (ms)"),
-        QStringLiteral("floor: bare QTreeWidget, one insertion per workgroup (ms)"),
-        QStringLiteral("ratio to the floor"),
-        QStringLiteral("bare QTreeWidget, one insertion per item (ms)"),
-        QStringLiteral("third pass, first over the listed tree (ms)"),
+        QStringLiteral("listing: load step + activation (ms)"),
+        QStringLiteral("floor: bare `QTreeWidget`, one insertion per workgroup (ms)"),
+        QStringLiteral("ratio to the floor (per run)"),
+        QStringLiteral("second floor: bare `QTreeView` over a plain model (ms)"),
+        QStringLiteral("ratio to the plain model (per run)"),
+        QStringLiteral("bare `QTreeWidget`, one insertion per item (ms)"),
+        QStringLiteral("one activation pass over the fully listed tree (ms)"),
         QStringLiteral("one more pass (ms)"),
-        QStringLiteral("one more Form_Activate, two passes (ms)"),
-        QStringLiteral("peak RSS, window process (MiB)"),
-        QStringLiteral("  of which before the window was made (MiB)"),
-        QStringLiteral("peak RSS, floor alone (MiB)"),
+        QStringLiteral("a whole activation (two passes) on the listed tree (ms)"),
+        QStringLiteral("peak memory, window process (MiB)"),
+        QStringLiteral("of which before the window was made (MiB)"),
+        QStringLiteral("peak memory, floor alone (MiB)"),
+        QStringLiteral("peak memory, plain model alone (MiB)"),
     };
     QList<QList<QList<double>>> values(sizes.size(), QList<QList<double>>(rows.size()));
     for (int i = 0; i < sizes.size(); ++i) {
         auto &v = values[i];
         for (int r = 0; r < Runs; ++r) {
             const QList<double> x = numbers(runChild(QStringLiteral("window"), sizes[i]));
-            if (x.size() != 11)
+            const QList<double> f = numbers(runChild(QStringLiteral("floor"), sizes[i]));
+            // The plain model starts on fresh memory in a process of its
+            // own, as the window's listing does.
+            const QList<double> p = numbers(runChild(QStringLiteral("view"), sizes[i]));
+            if (x.size() != 11 || f.size() != 2 || p.size() != 2)
                 return 1;
             const double listing = x[2] + x[3];
-            const double figures[] = {x[1], listing, x[8], listing / x[8], x[9],
-                                      x[4], x[5],    x[6], x[7] / 1024,    x[10] / 1024};
-            for (int k = 0; k < 10; ++k)
+            const double figures[] = {
+                x[1], listing, x[8], listing / x[8], p[0],         listing / p[0], x[9],
+                x[4], x[5],    x[6], x[7] / 1024,    x[10] / 1024, f[1] / 1024,    p[1] / 1024};
+            for (size_t k = 0; k < std::size(figures); ++k)
                 v[k].append(figures[k]);
-            const QList<double> f = numbers(runChild(QStringLiteral("floor"), sizes[i]));
-            if (f.size() != 2)
-                return 1;
-            v[10].append(f[1] / 1024);
         }
     }
-    std::printf("| %d runs each | 20 x 1000 best | median | 100 x 1000 best | median |\n"
+    std::printf("| %d runs each | 20 × 1000 best | median | 100 × 1000 best | median |\n"
                 "|---|---|---|---|---|\n",
                 Runs);
     for (int k = 0; k < rows.size(); ++k) {
         std::printf("| %s |", qPrintable(rows[k]));
         for (int i = 0; i < sizes.size(); ++i) {
-            const char *format = k == 3               ? " %.2f | %.2f |"
-                                 : (k >= 5 && k <= 7) ? " %.1f | %.1f |"
-                                                      : " %.0f | %.0f |";
+            // Ratios to two places; passes and memory to one.
+            const char *format = (k == 3 || k == 5) ? " %.2f | %.2f |"
+                                 : k >= 7           ? " %.1f | %.1f |"
+                                                    : " %.0f | %.0f |";
             std::printf(format, best(values[i][k]), median(values[i][k]));
         }
         std::printf("\n");
@@ -252,8 +389,10 @@ int main(int argc, char **argv)
     if (args.size() == 3 && args[1] == QLatin1String("window"))
         return runWindow(args[2].toInt());
     if (args.size() == 3 && args[1] == QLatin1String("floor"))
-        return runFloor(args[2].toInt(), true);
+        return runFloor(fillFloor(args[2].toInt(), true));
     if (args.size() == 3 && args[1] == QLatin1String("floor1"))
-        return runFloor(args[2].toInt(), false);
+        return runFloor(fillFloor(args[2].toInt(), false));
+    if (args.size() == 3 && args[1] == QLatin1String("view"))
+        return runFloor(fillViewFloor(args[2].toInt()));
     return runAll();
 }

@@ -1,51 +1,99 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/netresource.h"
 
+#include "model/keyindex.h"
+#include "net/caseblindname.h"
 #include "platform/networkprovider.h"
 
-#include <algorithm>
+#include <chrono>
+
+// What every resource of one tree shares.
+struct NetResource::Common {
+    NetworkProvider *network;
+    KeyIndex keys;
+    bool closing = false; // the top is going, and the whole tree with it
+};
 
 namespace
 {
-// Listings that reached the network so far, to order those asked ahead.
-quint64 listingsAsked = 0;
-
 // Providers that add nothing a message can reach; matched exactly.
 bool isFilteredOut(const QString &remoteName)
 {
     return remoteName == QLatin1String("Web Client Network") ||
            remoteName == QLatin1String("Microsoft Terminal Services");
 }
+
+constexpr QStringView TopKey = u"_ROOT";
+constexpr QStringView PlaceholderSuffix = u"_FAKE";
 } // namespace
 
-NetResource::NetResource(NetworkProvider *network) : m_network(network) {}
+NetResource::NetResource(NetworkProvider *network)
+    : m_common(new Common{network, {}}), m_hash(CaseBlindName::hashOf(TopKey)),
+      m_kind(NodeKind::Top), m_state(NodeState::Listed)
+{
+}
 
-NetResource::~NetResource() = default;
+NetResource::NetResource(NetResource &parent, NodeKind kind)
+    : m_common(parent.m_common), m_parent(&parent), m_kind(kind)
+{
+    if (kind == NodeKind::Placeholder)
+        m_hash = CaseBlindName::hashOf(key());
+}
+
+NetResource::~NetResource()
+{
+    if (m_parent) {
+        if (!m_common->closing)
+            m_common->keys.erase(this);
+        return;
+    }
+    m_common->closing = true;
+    m_placeholder.reset();
+    ChildResources.reset();
+    delete m_common;
+}
+
+NetworkProvider *NetResource::network() const
+{
+    return m_common->network;
+}
+
+KeyIndex &NetResource::keys() const
+{
+    return m_common->keys;
+}
 
 NetResources &NetResource::Children()
 {
     if (!Enumerated)
-        EnumerateChildren();
+        EnumerateChildren(m_common->network);
     return *ChildResources;
 }
 
-void NetResource::EnumerateChildren()
+NetResources &NetResource::Children(NetworkProvider &via)
 {
-    ChildResources = std::make_unique<NetResources>();
-    if (!m_network)
+    if (!Enumerated)
+        EnumerateChildren(&via);
+    return *ChildResources;
+}
+
+void NetResource::EnumerateChildren(NetworkProvider *via)
+{
+    ChildResources.reset(new NetResources(*this));
+    if (!via)
         return;
-    const NetListing listed = m_network->enumerate(IsRoot ? nullptr : &Record);
+    const NetListing listed = via->enumerate(listingRecord());
     m_unanswered = listed.isUnanswered();
     if (listed.outcome != NetListing::Outcome::NotAsked)
-        m_askedAt = ++listingsAsked;
+        m_askedAt = std::chrono::steady_clock::now().time_since_epoch().count();
     if (!listed.isListed())
         return; // not opened: stays unlisted and is asked again next time
-    ChildResources->reserve(listed.records.size());
+    ChildResources->m_members.reserve(size_t(listed.records.size()));
     for (const NetRecord &record : listed.records) {
-        auto child = std::make_unique<NetResource>(m_network);
-        child->SetRecord(record);
-        if (isFilteredOut(child->RemoteName()))
+        if (isFilteredOut(record.remoteName))
             continue;
+        std::unique_ptr<NetResource> child(new NetResource(*this, nodeKindOf(record.displayType)));
+        child->SetRecord(record);
         // A second child under a remote name already listed is skipped; the
         // rest of the listing is still taken.
         ChildResources->Add(std::move(child));
@@ -53,80 +101,84 @@ void NetResource::EnumerateChildren()
     Enumerated = true;
 }
 
-NetResource *NetResource::listedChild(const QString &key) const
-{
-    return Enumerated ? ChildResources->Item(key) : nullptr;
-}
-
-void NetResource::listAhead(const QList<NetResource *> &resources)
-{
-    if (!m_network)
-        return;
-    QList<const NetResource *> pending;
-    for (const NetResource *r : resources)
-        if (!r->Enumerated)
-            pending.append(r);
-    std::stable_sort(
-        pending.begin(), pending.end(),
-        [](const NetResource *a, const NetResource *b) { return a->m_askedAt < b->m_askedAt; });
-    QList<const NetRecord *> parents;
-    for (const NetResource *r : pending)
-        parents.append(r->IsRoot ? nullptr : &r->Record);
-    m_network->listAhead(parents);
-}
-
 void NetResource::SetRecord(const NetRecord &record)
 {
     Record = record;
     IsRoot = false;
+    m_hash = CaseBlindName::hashOf(Record.remoteName);
 }
 
-QString NetResource::typeName(quint32 displayType)
+QStringView NetResource::shortName() const
 {
-    static const char *const names[] = {"Generic",    "Domain",    "Server",  "Share",
-                                        "File",       "Group",     "Network", "Root",
-                                        "AdminShare", "Directory", "Tree",    "NDSContainer"};
-    if (displayType >= std::size(names))
+    const QStringView name(Record.remoteName);
+    return name.mid(name.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+QString NetResource::tag() const
+{
+    if (m_kind == NodeKind::Placeholder)
         return QString();
-    return QString::fromLatin1(names[displayType]);
+    return m_state == NodeState::Listed ? QStringLiteral("Y") : QStringLiteral("N");
 }
 
-QString NetResource::ResourceTypeName() const
+QString NetResource::key() const
 {
-    return typeName(Record.displayType);
+    switch (m_kind) {
+    case NodeKind::Top:
+        return TopKey.toString();
+    case NodeKind::Placeholder:
+        return m_parent->key().append(PlaceholderSuffix);
+    default:
+        return Record.remoteName;
+    }
 }
 
-QString NetResource::imageKey() const
+bool NetResource::hasKey(QStringView key) const
 {
-    static const QStringList keys = [] {
-        QStringList k;
-        for (quint32 t = 0; t <= NetDisplay::NdsContainer; ++t)
-            k.append(typeName(t).toLower());
-        return k;
-    }();
-    return Record.displayType < quint32(keys.size()) ? keys[Record.displayType] : QString();
+    switch (m_kind) {
+    case NodeKind::Top:
+        return key == TopKey;
+    case NodeKind::Placeholder:
+        return key.endsWith(PlaceholderSuffix) &&
+               m_parent->hasKey(key.chopped(PlaceholderSuffix.size()));
+    default:
+        return key == Record.remoteName;
+    }
 }
 
-QString NetResource::ShortName() const
+QStringView NetResource::text() const
 {
-    const qsizetype slash = Record.remoteName.lastIndexOf(QLatin1Char('\\'));
-    return slash < 0 ? Record.remoteName : Record.remoteName.mid(slash + 1);
+    switch (m_kind) {
+    case NodeKind::Top:
+        return u"Mreža";
+    case NodeKind::Placeholder:
+        return u"FAKE";
+    default:
+        return shortName();
+    }
 }
 
-void NetResources::reserve(qsizetype size)
+NetResource *NetResources::find(QStringView key, size_t hash) const
 {
-    m_members.reserve(size_t(size));
-    m_index.reserve(size);
+    return m_owner.keys().find(hash, [&](const NetResource &node) {
+        return node.m_parent == &m_owner && node.m_kind != NodeKind::Placeholder &&
+               key.compare(node.Record.remoteName, Qt::CaseInsensitive) == 0;
+    });
 }
 
 NetResource *NetResources::Add(std::unique_ptr<NetResource> resource)
 {
-    const CaseBlindName key(resource->RemoteName());
-    if (m_index.contains(key))
+    if (find(resource->Record.remoteName, resource->m_hash))
         return nullptr;
-    m_index.insert(key, int(m_members.size()));
+    resource->m_row = Count();
+    m_owner.keys().insert(resource.get());
     m_members.push_back(std::move(resource));
     return m_members.back().get();
+}
+
+void NetResources::truncate(int count)
+{
+    m_members.resize(size_t(count));
 }
 
 NetResource *NetResources::Item(int position) const
@@ -138,28 +190,22 @@ NetResource *NetResources::Item(int position) const
 
 NetResource *NetResources::Item(const QString &key) const
 {
-    const auto it = m_index.constFind(CaseBlindName(key));
-    return it == m_index.cend() ? nullptr : m_members[size_t(*it)].get();
+    return find(key, CaseBlindName::hashOf(key));
 }
 
 bool NetResources::Remove(int position)
 {
-    if (position < 1 || position > Count())
+    const NetResource *member = Item(position);
+    if (!member || member->inTree())
         return false;
     m_members.erase(m_members.begin() + (position - 1));
-    reindex();
+    for (size_t i = size_t(position - 1); i < m_members.size(); ++i)
+        m_members[i]->m_row = int(i);
     return true;
 }
 
 bool NetResources::Remove(const QString &key)
 {
-    const auto it = m_index.constFind(CaseBlindName(key));
-    return it != m_index.cend() && Remove(*it + 1);
-}
-
-void NetResources::reindex()
-{
-    m_index.clear();
-    for (size_t i = 0; i < m_members.size(); ++i)
-        m_index.insert(CaseBlindName(m_members[i]->RemoteName()), int(i));
+    const NetResource *member = Item(key);
+    return member && Remove(member->m_row + 1);
 }

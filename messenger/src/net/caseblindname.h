@@ -8,7 +8,9 @@
 // names do. The hash is taken once, without a folded copy of the name, and
 // spares the letter-by-letter comparison of names that differ.
 struct CaseBlindName {
-    explicit CaseBlindName(const QString &name);
+    explicit CaseBlindName(const QString &name) : name(name), hash(hashOf(name)) {}
+    // The hash of a name, blind to letter case.
+    static size_t hashOf(QStringView name);
     QString name;
     size_t hash;
     bool operator==(const CaseBlindName &other) const

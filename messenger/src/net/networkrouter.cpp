@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/networkrouter.h"
 
+#include <map>
+
 void NetworkRouter::add(const QString &name, std::unique_ptr<NetworkProvider> backend)
 {
     if (!backend || name.isEmpty() || find(name))
@@ -40,21 +42,45 @@ NetListing NetworkRouter::enumerate(const NetRecord *parent)
     NetworkProvider *backend = find(parent->provider);
     if (!backend)
         return NetListing::refused();
-    NetListing children = backend->enumerate(isProvider(*parent) ? nullptr : parent);
-    for (auto &child : children.records)
-        child.provider = parent->provider;
-    return children;
+    return stamped(backend->enumerate(ownParent(*parent)), parent->provider);
 }
 
-void NetworkRouter::listAhead(const QList<const NetRecord *> &parents)
+NetListing NetworkRouter::stamped(NetListing listing, const QString &provider)
 {
+    for (auto &child : listing.records)
+        child.provider = provider;
+    return listing;
+}
+
+// The back ends' own batches, by provider name.
+class NetworkRouter::Batch : public ListingBatch
+{
+public:
+    std::optional<NetListing> take(const NetRecord *parent) override
+    {
+        const auto own = parent ? m_batches.find(parent->provider) : m_batches.end();
+        if (own == m_batches.end())
+            return std::nullopt;
+        auto listing = own->second->take(ownParent(*parent));
+        return listing ? std::optional(stamped(std::move(*listing), parent->provider)) : listing;
+    }
+
+    std::map<QString, std::unique_ptr<ListingBatch>> m_batches;
+};
+
+std::unique_ptr<ListingBatch> NetworkRouter::listAhead(const QList<const NetRecord *> &parents)
+{
+    auto batch = std::make_unique<Batch>();
     for (const auto &e : m_backends) {
         QList<const NetRecord *> own;
         for (const NetRecord *parent : parents)
             if (parent && parent->provider == e.name)
-                own.append(isProvider(*parent) ? nullptr : parent);
-        e.backend->listAhead(own);
+                own.append(ownParent(*parent));
+        if (!own.isEmpty())
+            if (auto prepared = e.backend->listAhead(own))
+                batch->m_batches[e.name] = std::move(prepared);
     }
+    return batch->m_batches.empty() ? nullptr : std::move(batch);
 }
 
 bool NetworkRouter::opensAsDirectory(const QString &remoteName)

@@ -22,9 +22,9 @@ public:
 
     NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
-    // Hands each back end the parents that are its own (every back end is
-    // told, so each drops what it prepared before).
-    void listAhead(const QList<const NetRecord *> &parents) override;
+    // Hands each back end the parents that are its own; the batch takes
+    // each listing from the back end that prepared it.
+    std::unique_ptr<ListingBatch> listAhead(const QList<const NetRecord *> &parents) override;
 
 private:
     struct Entry {
@@ -34,6 +34,14 @@ private:
     NetworkProvider *find(const QString &name) const;
     // A provider record stands for its back end's own top.
     static bool isProvider(const NetRecord &record);
+    // What a back end asks for `parent`: null for its own top.
+    static const NetRecord *ownParent(const NetRecord &parent)
+    {
+        return isProvider(parent) ? nullptr : &parent;
+    }
+    // A back end's listing under `provider`: the children carry its name.
+    static NetListing stamped(NetListing listing, const QString &provider);
+    class Batch;
 
     std::vector<Entry> m_backends;
     QString m_fallback;

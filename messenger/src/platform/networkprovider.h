@@ -4,6 +4,7 @@
 #include "platform/netrecord.h"
 
 #include <QList>
+#include <memory>
 #include <optional>
 
 // How one listing went.
@@ -29,6 +30,18 @@ struct NetListing {
     }
 };
 
+// Listings started together for one pass over the network: each result
+// waits here until the pass takes it. Destroying the batch drops what
+// nobody took (and ends whatever still runs for it).
+class ListingBatch
+{
+public:
+    virtual ~ListingBatch() = default;
+    // The listing of `parent` (null: the top) when it was asked for and is
+    // not taken yet; std::nullopt otherwise.
+    virtual std::optional<NetListing> take(const NetRecord *parent) = 0;
+};
+
 // Lists the network one level at a time. The window reaches the network only
 // through this interface; tests hand it an in-memory network.
 class NetworkProvider
@@ -38,8 +51,7 @@ public:
 
     // The children of `parent`, in a stable order; `parent` is null for the
     // top of the network (the providers). Every listing is bounded in time:
-    // one that has no answer by its deadline ends as NoAnswer (NotAsked when
-    // it was asked ahead and never got its turn).
+    // one that has no answer by its deadline ends as NoAnswer.
     virtual NetListing enumerate(const NetRecord *parent) = 0;
 
     // The children, or std::nullopt when the listing failed either way.
@@ -55,11 +67,14 @@ public:
     virtual bool opensAsDirectory(const QString &remoteName) = 0;
 
     // Starts the listings of `parents` (null: the top) now, together, for a
-    // caller that will enumerate() each of them soon: their waits overlap,
-    // and together they take at most one listing's deadline. enumerate()
-    // then takes a prepared result (waiting for it if need be), in any
-    // order. A later call drops what the earlier one prepared and nobody
-    // took; listAhead({}) drops it all. Providers that answer at once need
-    // not do anything.
-    virtual void listAhead(const QList<const NetRecord *> &parents) { Q_UNUSED(parents) }
+    // caller that will take each of them soon: their waits overlap, and
+    // together they take at most one listing's deadline. One that never got
+    // its turn before that deadline is taken as NotAsked. Providers that
+    // answer at once give no batch (null): asked one by one, their listings
+    // cost no more.
+    virtual std::unique_ptr<ListingBatch> listAhead(const QList<const NetRecord *> &parents)
+    {
+        Q_UNUSED(parents)
+        return nullptr;
+    }
 };

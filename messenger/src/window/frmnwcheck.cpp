@@ -4,7 +4,6 @@
 #include "widgets/cappedtextedit.h"
 #include "widgets/clickablelabel.h"
 #include "widgets/linemark.h"
-#include "widgets/netnode.h"
 #include "window/messageboxes.h"
 #include "window/uputstvo.h"
 
@@ -19,12 +18,12 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWindow>
 
 frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, MessageBoxes &boxes,
                        const QStringList &arguments, QWidget *parent)
-    : QWidget(parent), RootResource(&network), m_network(network), m_launcher(launcher),
+    : QWidget(parent), RootResource(&network), nodes(RootResource), m_launcher(launcher),
       m_boxes(boxes), m_arguments(arguments), m_followUp([this](const QString &text) {
           m_boxes.notify(this, MessageBoxes::Icon::Exclamation, text);
       })
@@ -34,7 +33,7 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
                                  [this](const TaskOutcome &outcome) { Send_Outcome(outcome); });
 
     connect(&Timer1, &QTimer::timeout, this, &frmNWCheck::Timer1_Timer);
-    connect(tvwNetwork, &QTreeWidget::itemExpanded, this, &frmNWCheck::tvwNetwork_Expand);
+    connect(tvwNetwork, &QTreeView::expanded, this, &frmNWCheck::tvwNetwork_Expand);
     connect(AddItem, &QPushButton::clicked, this, &frmNWCheck::AddItem_Click);
     connect(RemoveItem, &QPushButton::clicked, this, &frmNWCheck::RemoveItem_Click);
     connect(ResetList, &QPushButton::clicked, this, &frmNWCheck::ResetList_Click);
@@ -69,8 +68,8 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
 frmNWCheck::~frmNWCheck()
 {
     m_launcher.setOutcomeHandler(nullptr, {});
-    // Items go before the model they belong to, keeping the index honest.
-    tvwNetwork->clear();
+    // The view lets go of the nodes before they go.
+    tvwNetwork->setModel(nullptr);
 }
 
 void frmNWCheck::Form_Load()
@@ -81,30 +80,7 @@ void frmNWCheck::Form_Load()
     Timer1.setInterval(5000);
     Timer1.start();
     setWindowIcon(QIcon(QStringLiteral(":/vesnal/app.svg")));
-    imlNWImages.load();
-
-    // Root node and the providers under it.
-    NetNode *root =
-        makeNode(QStringLiteral("_ROOT"), QStringLiteral("Mreža"), QStringLiteral("root"));
-    if (root) {
-        root->tag = QStringLiteral("Y");
-        tvwNetwork->addTopLevelItem(root);
-    }
-    for (const auto &resource : RootResource.Children()) {
-        NetNode *node = makeResourceNode(*resource);
-        if (!node)
-            continue;
-        node->tag = QStringLiteral("N");
-        if (node->image != QLatin1String("server"))
-            addPlaceholder(node);
-        if (root)
-            root->addChild(node);
-        else
-            tvwNetwork->addTopLevelItem(node);
-        tvwNetwork->scrollToItem(node);
-    }
-    if (root)
-        root->setExpanded(true);
+    populateTree();
     Total->setText(QStringLiteral("0"));
 }
 
@@ -171,24 +147,6 @@ bool frmNWCheck::eventFilter(QObject *watched, QEvent *e)
             RichTextBox1_LostFocus();
     }
     return QWidget::eventFilter(watched, e);
-}
-
-QString frmNWCheck::nodeKey(const QTreeWidgetItem *node)
-{
-    const NetNode *n = NetNode::from(node);
-    return n ? n->key : QString();
-}
-
-QString frmNWCheck::nodeTag(const QTreeWidgetItem *node)
-{
-    const NetNode *n = NetNode::from(node);
-    return n ? n->tag : QString();
-}
-
-QString frmNWCheck::nodeImage(const QTreeWidgetItem *node)
-{
-    const NetNode *n = NetNode::from(node);
-    return n ? n->image : QString();
 }
 
 Uputstvo *frmNWCheck::helpPanel() const

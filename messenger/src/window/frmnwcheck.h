@@ -2,8 +2,8 @@
 #pragma once
 
 #include "model/netresource.h"
+#include "model/networktree.h"
 #include "widgets/imagelist.h"
-#include "widgets/nodeindex.h"
 #include "window/sendfollowup.h"
 
 #include <QHash>
@@ -18,10 +18,8 @@ class QListWidget;
 class QPushButton;
 class QTextEdit;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 class ClickableLabel;
-class NetNode;
 class LineMark;
 class MessageBoxes;
 class NetworkProvider;
@@ -50,7 +48,7 @@ public:
     QPushButton *ToAll = nullptr;
     QPushButton *RemoveItem = nullptr;
     QPushButton *ToLocalGroup = nullptr;
-    QTreeWidget *tvwNetwork = nullptr;
+    QTreeView *tvwNetwork = nullptr;
     QListWidget *List1 = nullptr;
     QPushButton *ResetMessage = nullptr;
     QLineEdit *Total = nullptr;
@@ -64,8 +62,9 @@ public:
 
     // The top of the network, owned for the window's whole life.
     NetResource RootResource;
-    // Every tree node by its key; also keeps the order of addition.
-    NodeIndex nodes;
+    // The nodes of tvwNetwork: the resources below the top, as far as they
+    // are listed, found by key and kept in the order they were added.
+    NetworkTree nodes;
 
     // Lifecycle.
     void Form_Load();
@@ -73,7 +72,7 @@ public:
     void Timer1_Timer();
 
     // Network tree.
-    void tvwNetwork_Expand(QTreeWidgetItem *node);
+    void tvwNetwork_Expand(const QModelIndex &node);
     void ExpandAllNodes();
 
     // Recipient list.
@@ -102,11 +101,6 @@ public:
     void Pomoc_Click();
     Uputstvo *helpPanel() const;
 
-    // Tree node model.
-    static QString nodeKey(const QTreeWidgetItem *node);
-    static QString nodeTag(const QTreeWidgetItem *node);
-    static QString nodeImage(const QTreeWidgetItem *node);
-
     static inline const QString GroupEntry = QStringLiteral("SVI u mojoj grupi / mom domenu");
 
 protected:
@@ -116,22 +110,12 @@ protected:
 
 private:
     void buildLayout();
-    // Lists one node; false when the listing got no answer (the node then
-    // stays unlisted, its placeholder kept).
-    bool ExpandNode(QTreeWidgetItem *node);
-    // The resource behind a node, found by the keys of its ancestors; with
-    // `mayList` false only through levels already listed.
-    NetResource *resourceOf(QTreeWidgetItem *node, bool mayList);
-    NetNode *makeNode(const QString &key, const QString &text, const QString &image,
-                      bool placeholder = false);
-    NetNode *makeResourceNode(const NetResource &resource);
-    bool addPlaceholder(NetNode *node);
-    void removePlaceholder(NetNode *node);
+    // The root node and the first level of the tree (load step).
+    void populateTree();
     void focusList();
     void entryAdded(const QString &name);
     void entriesCleared();
 
-    NetworkProvider &m_network;
     ProcessLauncher &m_launcher;
     MessageBoxes &m_boxes;
     QStringList m_arguments;

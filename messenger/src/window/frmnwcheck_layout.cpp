@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace
 {
@@ -91,10 +91,10 @@ void frmNWCheck::buildLayout()
                          QStringLiteral("Poruka za sve u lokalnoj grupi (workgroup) ili domenu "
                                         "(ako postoji domain controller)"));
 
-    tvwNetwork = place(new QTreeWidget(this), "tvwNetwork", twipsRect(90, 120, 3525, 5265), tahoma,
+    tvwNetwork = place(new QTreeView(this), "tvwNetwork", twipsRect(90, 120, 3525, 5265), tahoma,
                        QStringLiteral("Struktura mreže"));
+    tvwNetwork->setModel(&nodes);
     tvwNetwork->setHeaderHidden(true);
-    tvwNetwork->setColumnCount(1);
     tvwNetwork->setIconSize(QSize(16, 16));
     tvwNetwork->setUniformRowHeights(true);
     tvwNetwork->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -2,7 +2,6 @@
 // The recipient list: adding from the tree, by name, the whole network or
 // the own group; removing; and the count box that follows the list.
 #include "net/caseblindname.h"
-#include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
 
@@ -10,7 +9,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QSet>
-#include <QTreeWidget>
+#include <QTreeView>
 
 void frmNWCheck::focusList()
 {
@@ -42,17 +41,18 @@ void frmNWCheck::AddRecipient(const QString &name)
 
 void frmNWCheck::AddItem_Click()
 {
-    NetNode *node = NetNode::from(tvwNetwork->currentItem());
+    const QModelIndex current = tvwNetwork->currentIndex();
+    const NetResource *node = nodes.nodeAt(current);
     if (!node)
         return;
-    if (node->image == QLatin1String("server")) {
-        AddRecipient(node->text(0));
-    } else if (node->image == QLatin1String("domain")) {
-        tvwNetwork_Expand(node);
-        for (int i = 0; i < node->childCount(); ++i) {
-            const QString text = node->child(i)->text(0);
-            if (text != QLatin1String("FAKE"))
-                AddRecipient(text);
+    if (node->kind() == NodeKind::Server) {
+        AddRecipient(node->text().toString());
+    } else if (node->kind() == NodeKind::Domain) {
+        tvwNetwork_Expand(current);
+        for (int row = 0; row < nodes.rowCount(current); ++row) {
+            const QStringView text = nodes.nodeAt(nodes.index(row, 0, current))->text();
+            if (text != u"FAKE")
+                AddRecipient(text.toString());
         }
     }
 }
@@ -93,16 +93,15 @@ void frmNWCheck::ToAll_Click()
     // one, and browsing finds it too), and would get the message twice.
     QStringList servers;
     QSet<CaseBlindName> taken;
-    for (size_t i = 0; i < nodes.slotCount(); ++i) {
-        const NetNode *node = nodes.at(i);
-        if (!node || node->image != QLatin1String("server") ||
-            node->text(0) == QLatin1String("FAKE"))
-            continue;
+    nodes.forEachNode([&servers, &taken](const NetResource &node) {
+        if (node.kind() != NodeKind::Server || node.text() == u"FAKE")
+            return;
+        const QString name = node.text().toString();
         const qsizetype before = taken.size();
-        taken.insert(CaseBlindName(node->text(0)));
+        taken.insert(CaseBlindName(name));
         if (taken.size() > before)
-            servers.append(node->text(0));
-    }
+            servers.append(name);
+    });
     List1->addItems(servers);
     for (const QString &name : std::as_const(servers))
         entryAdded(name);
@@ -115,14 +114,13 @@ void frmNWCheck::Manual_KeyPress(int keyAscii)
         return;
     ExpandAllNodes();
     const QString typed = QLocale::system().toUpper(Manual->text());
-    for (size_t i = 0; i < nodes.slotCount(); ++i) {
-        const NetNode *node = nodes.at(i);
-        if (node && !node->placeholder && node->text(0) == typed) {
-            AddRecipient(typed);
-            Manual->clear();
-            Manual->setFocus();
-            return;
-        }
+    if (nodes.firstNode([&typed](const NetResource &node) {
+            return node.kind() != NodeKind::Placeholder && node.text() == typed;
+        })) {
+        AddRecipient(typed);
+        Manual->clear();
+        Manual->setFocus();
+        return;
     }
     m_boxes.report(this, MessageBoxes::Icon::Critical,
                    QStringLiteral("Taj primalac trenutno ne postoji u ovoj mreži!"));

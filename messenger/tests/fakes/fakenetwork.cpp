@@ -27,12 +27,30 @@ NetListing FakeNetwork::enumerate(const NetRecord *parent)
     return NetListing::listed(m_children.value(key));
 }
 
-void FakeNetwork::listAhead(const QList<const NetRecord *> &parents)
+namespace
+{
+// Takes each listing asked for, once, from the fake when it is taken.
+struct FakeBatch : ListingBatch {
+    FakeBatch(FakeNetwork &net, const QStringList &keys) : net(net), keys(keys) {}
+    std::optional<NetListing> take(const NetRecord *parent) override
+    {
+        if (!keys.removeOne(parent ? parent->remoteName : QString()))
+            return std::nullopt;
+        ++net.aheadTaken;
+        return net.enumerate(parent);
+    }
+    FakeNetwork &net;
+    QStringList keys;
+};
+} // namespace
+
+std::unique_ptr<ListingBatch> FakeNetwork::listAhead(const QList<const NetRecord *> &parents)
 {
     QStringList keys;
     for (const NetRecord *parent : parents)
         keys.append(parent ? parent->remoteName : QString());
     aheadCalls.append(keys);
+    return std::make_unique<FakeBatch>(*this, keys);
 }
 
 bool FakeNetwork::opensAsDirectory(const QString &remoteName)

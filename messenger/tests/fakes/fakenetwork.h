@@ -27,16 +27,20 @@ public:
     {
         fail(remoteName, NetListing::Outcome::NoAnswer, times);
     }
+    // Listings of `remoteName` go through from now on.
+    void answer(const QString &remoteName) { m_failures.remove(remoteName); }
     void makeReachable(const QString &share) { m_reachable.insert(share); }
 
     NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
-    // Records what is asked ahead ("" for the top), one list per call.
-    void listAhead(const QList<const NetRecord *> &parents) override;
+    // Records what is asked ahead ("" for the top), one list per call; each
+    // is listed when it is taken.
+    std::unique_ptr<ListingBatch> listAhead(const QList<const NetRecord *> &parents) override;
 
     int listings(const QString &remoteName) const { return m_listings.value(remoteName); }
     int totalListings() const { return m_total; }
     QList<QStringList> aheadCalls;
+    int aheadTaken = 0; // listings taken from what was asked ahead
 
 private:
     QHash<QString, QList<NetRecord>> m_children;

@@ -4,7 +4,6 @@
 #include "fakemessageboxes.h"
 #include "platform/networkprovider.h"
 #include "recordinglauncher.h"
-#include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 
 #include <QElapsedTimer>
@@ -13,13 +12,13 @@
 // A node as "tag:child,child" ("none" when it is not in the tree).
 inline QString nodeState(const frmNWCheck &window, const QString &key)
 {
-    const NetNode *n = window.nodes.find(key);
-    if (!n)
+    const QModelIndex n = window.nodes.find(key);
+    if (!n.isValid())
         return QStringLiteral("none");
     QStringList children;
-    for (int i = 0; i < n->childCount(); ++i)
-        children << n->child(i)->text(0);
-    return n->tag + ':' + children.join(',');
+    for (int i = 0; i < window.nodes.rowCount(n); ++i)
+        children << window.nodes.index(i, 0, n).data().toString();
+    return window.nodes.nodeAt(n)->tag() + ':' + children.join(',');
 }
 
 // A main window over a network of the test's choosing (a real one, or one
@@ -40,7 +39,7 @@ struct NetworkWindow {
         return clock.elapsed();
     }
 
-    NetNode *node(const QString &key) const { return window.nodes.find(key); }
+    QModelIndex node(const QString &key) const { return window.nodes.find(key); }
     QString state(const QString &key) const { return nodeState(window, key); }
 
     std::unique_ptr<NetworkProvider> network;

@@ -44,8 +44,13 @@ struct WindowFixture {
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    QTreeWidgetItem *node(const QString &key) const { return window->nodes.find(key); }
+    QModelIndex node(const QString &key) const { return window->nodes.find(key); }
     QString state(const QString &key) const { return nodeState(*window, key); }
+    // The key of a node's picture.
+    QString picture(const QString &key) const
+    {
+        return pictureKey(window->nodes.nodeAt(node(key))->kind());
+    }
     // The states of several nodes, blank apart.
     QString states(const QStringList &keys) const
     {
@@ -57,7 +62,7 @@ struct WindowFixture {
     // Selects a node and clicks ">".
     void pick(const QString &key)
     {
-        window->tvwNetwork->setCurrentItem(node(key));
+        window->tvwNetwork->setCurrentIndex(node(key));
         window->AddItem_Click();
     }
     QStringList entries() const

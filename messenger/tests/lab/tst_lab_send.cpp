@@ -6,7 +6,6 @@
 #include "net/systemnetwork.h"
 #include "platform/linux/deliverylauncher.h"
 #include "platform/linux/smbbrowser.h"
-#include "widgets/netnode.h"
 #include "window/frmnwcheck.h"
 
 #include <QtTest>
@@ -98,8 +97,8 @@ private slots:
         window.Form_Activate();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.tvwNetwork->setCurrentItem(window.nodes.find(QStringLiteral("\\\\PC-01")));
-        QVERIFY2(window.tvwNetwork->currentItem(), "PC-01 is not in the tree");
+        window.tvwNetwork->setCurrentIndex(window.nodes.find(QStringLiteral("\\\\PC-01")));
+        QVERIFY2(window.tvwNetwork->currentIndex().isValid(), "PC-01 is not in the tree");
         window.AddItem_Click();
         window.AddRecipient("PC-07");
         const QString typed = QStringLiteral("Zdravo mreži, čćđšž!\nDrugi red iz prozora");

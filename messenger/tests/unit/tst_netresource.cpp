@@ -3,6 +3,7 @@
 // listing, listings asked ahead, the filter, case-blind keys, short names and
 // type names.
 #include "fakenetwork.h"
+#include "model/listingpass.h"
 #include "model/netresource.h"
 
 #include <QtTest>
@@ -46,14 +47,14 @@ private slots:
         b->Children(); // listed
         d->Children(); // never got its turn: unanswered, yet not last
         QVERIFY(a->lastListingUnanswered() && d->lastListingUnanswered());
-        QCOMPARE(root.listedChild("a"), a);
-        QVERIFY(b->listedChild("\\\\pc-01") && !a->listedChild("x"));
-        root.listAhead({a, b, c, d, &root});
+        ListingPass pass(net, {a, b, c, d, &root});
         QCOMPARE(net.aheadCalls.last(), (QStringList{"C", "D", "A"}));
-
-        NetResource unlisted(&net); // never asks the network to find a child
-        QVERIFY(!unlisted.listedChild("A"));
-        QCOMPARE(net.listings(""), 1);
+        // Listed through the pass, each takes its listing once, from there.
+        QCOMPARE(a->Children(pass).Count() + c->Children(pass).Count(), 0);
+        QVERIFY(!a->lastListingUnanswered() && a->isEnumerated() && c->isEnumerated());
+        QCOMPARE(
+            QList<int>({net.listings("A"), net.listings("C"), net.listings(""), net.aheadTaken}),
+            QList<int>({2, 1, 1, 2}));
     }
 
     void filterKeysNamesAndTypes()
@@ -82,6 +83,27 @@ private slots:
         QVERIFY(!c.Item("nobody") && !c.Item(0) && !c.Item(6) && !c.Remove("nobody"));
         QVERIFY(c.Remove("WEB CLIENT NETWORK"));
         QCOMPARE(c.Item("\\\\pc-01"), c.Item(1));
+    }
+
+    void everyMemberFoundByKeyAfterRemovals()
+    {
+        // Enough members for the key index to grow and its runs to meet;
+        // each removal closes its gap, and the others are still found.
+        FakeNetwork net;
+        for (int i = 0; i < 3000; ++i)
+            net.add("", QString("PC-%1").arg(i), NetDisplay::Server);
+        NetResource root(&net);
+        NetResources &c = root.Children();
+        for (int i = 0; i < 3000; i += 3)
+            c.Remove(QString("pc-%1").arg(i));
+        QStringList wrong;
+        for (int i = 0; i < 3000; ++i) {
+            const NetResource *r = c.Item(QString("Pc-%1").arg(i));
+            if (r ? i % 3 == 0 || r->RemoteName() != QString("PC-%1").arg(i) : i % 3 != 0)
+                wrong << QString::number(i);
+        }
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(c.Item(2000)->RemoteName() + c.Item(1)->RemoteName(), "PC-2999PC-1");
     }
 };
 

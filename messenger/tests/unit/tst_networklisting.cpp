@@ -146,11 +146,13 @@ private slots:
         QCOMPARE(router.enumerate(&unknown).outcome, NetListing::Outcome::Refused);
 
         // Asked ahead: each back end gets its own parents (its provider as its
-        // top), and every one is told, so that each drops what it prepared.
-        router.listAhead({&top->at(1), &groups->at(0), nullptr, &unknown, &top->at(0)});
-        router.listAhead({});
-        QCOMPARE(s.aheadCalls, (QList<QStringList>{{"RADNAGRUPA", ""}, {}}));
-        QCOMPARE(l.aheadCalls, (QList<QStringList>{{""}, {}}));
+        // top), and each listing is taken from the back end that prepared it.
+        const auto ahead =
+            router.listAhead({&top->at(1), &groups->at(0), nullptr, &unknown, &top->at(0)});
+        QCOMPARE(s.aheadCalls, (QList<QStringList>{{"RADNAGRUPA", ""}}));
+        QCOMPARE(l.aheadCalls, (QList<QStringList>{{""}}));
+        QCOMPARE(names(ahead->take(&top->at(1))->records), (QStringList{"RADNAGRUPA #1 L"}));
+        QVERIFY(!ahead->take(&top->at(1)) && !ahead->take(&unknown) && !ahead->take(nullptr));
     }
 };
 

@@ -131,28 +131,29 @@ private slots:
 
         QElapsedTimer clock;
         clock.start();
-        smb.listAhead(parents);
-        QCOMPARE(names(smb.enumerate(&groups[0])), (QStringList{"\\\\PC-01", "\\\\PC-02"}));
+        auto ahead = smb.listAhead(parents);
+        QCOMPARE(names(*ahead->take(&groups[0])), (QStringList{"\\\\PC-01", "\\\\PC-02"}));
         QVERIFY(within(clock, 0, 1000));
         // The first seven hanging ones took the slots beside the live one,
         // one more took its slot, and the rest never started.
         for (int i = 1; i <= 16; ++i)
-            QCOMPARE(smb.enumerate(&groups[i]).outcome,
+            QCOMPARE(ahead->take(&groups[i])->outcome,
                      i <= 8 ? Outcome::NoAnswer : Outcome::NotAsked);
         QVERIFY(within(clock, 1400, 2100));
         QCOMPARE(starts(), 9);
         // Taken once: asked again, the listing runs anew.
+        QVERIFY(!ahead->take(&groups[0]));
         QCOMPARE(smb.enumerate(&groups[0]).outcome, Outcome::Listed);
         QCOMPARE(starts(), 10);
 
-        // Prepared listings nobody took are dropped, their hanging children ended.
+        // Prepared listings nobody took go with their batch, their hanging
+        // children ended.
         const NetRecord a = domain("TIHA-A"), &b = groups[0];
         clock.restart();
-        smb.listAhead({&a, &b});
-        smb.listAhead({&b});
+        ahead = smb.listAhead({&a, &b});
+        QCOMPARE(ahead->take(&b)->outcome, Outcome::Listed);
+        ahead.reset();
         QVERIFY(within(clock, 0, 1000));
-        QCOMPARE(smb.enumerate(&b).outcome, Outcome::Listed);
-        smb.listAhead({});
         QCOMPARE(smb.enumerate(&a).outcome, Outcome::NoAnswer); // not prepared: its own wait
         QVERIFY(within(clock, 1400, 3000));
     }

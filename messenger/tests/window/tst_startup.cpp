@@ -164,7 +164,7 @@ private slots:
         QTRY_COMPARE(f.state("RADNAGRUPA"), "Y:PC-01,PC-02");
         QTRY_VERIFY(w.Manual->hasFocus());
         w.Form_Load(); // a second load adds nothing
-        QCOMPARE(w.tvwNetwork->topLevelItemCount(), 1);
+        QCOMPARE(w.nodes.rowCount(), 1);
         QCOMPARE(f.net.listings(""), 1);
         QVERIFY(w.Label2->isVisible() && w.Line1->isVisible());
         QTest::qWait(4700);

@@ -17,14 +17,15 @@ namespace
 constexpr std::chrono::milliseconds Deadline(1000);
 
 // Every node in tree order: key, text, picture, tag; placeholders included.
-QStringList dump(const QTreeWidgetItem *item, int depth = 0)
+QStringList dump(const NetworkTree &tree, const QModelIndex &parent = {}, int depth = 0)
 {
     QStringList lines;
-    for (int i = 0; i < item->childCount(); ++i) {
-        const QTreeWidgetItem *c = item->child(i);
-        lines << QString(depth, ' ') + frmNWCheck::nodeKey(c) + '|' + c->text(0) + '|' +
-                     frmNWCheck::nodeImage(c) + '|' + frmNWCheck::nodeTag(c);
-        lines << dump(c, depth + 1);
+    for (int i = 0; i < tree.rowCount(parent); ++i) {
+        const QModelIndex c = tree.index(i, 0, parent);
+        const NetResource *n = tree.nodeAt(c);
+        lines << QString(depth, ' ') + n->key() + '|' + c.data().toString() + '|' +
+                     pictureKey(n->kind()) + '|' + n->tag();
+        lines << dump(tree, c, depth + 1);
     }
     return lines;
 }
@@ -50,10 +51,10 @@ private slots:
         WindowFixture f;
         f.net.add("", "Web Client Network", NetDisplay::Network); // filtered out
         frmNWCheck &w = f.make({}, false);
-        QTreeWidgetItem *root = f.node("_ROOT");
-        QCOMPARE(root->text(0) + frmNWCheck::nodeImage(root) + frmNWCheck::nodeImage(f.node("SMB")),
+        const QModelIndex root = f.node("_ROOT");
+        QCOMPARE(root.data().toString() + f.picture("_ROOT") + f.picture("SMB"),
                  "Mrežarootnetwork");
-        QVERIFY(root->isExpanded() && f.node("SMB_FAKE"));
+        QVERIFY(w.tvwNetwork->isExpanded(root) && f.node("SMB_FAKE").isValid());
         QCOMPARE(f.states({"_ROOT", "SMB"}), "Y:SMB N:FAKE");
         w.tvwNetwork_Expand(f.node("SMB_FAKE")); // on a placeholder, or the root: nothing
         w.tvwNetwork_Expand(root);
@@ -64,8 +65,8 @@ private slots:
                  "Y:RADNAGRUPA,DRUGA Y:PC-01,PC-02 N:"); // servers are leaves
         // Listed nodes and servers are never listed again.
         const int listed = f.net.totalListings(), count = w.nodes.size();
-        f.node("SMB")->setExpanded(false);
-        f.node("SMB")->setExpanded(true);
+        w.tvwNetwork->collapse(f.node("SMB"));
+        w.tvwNetwork->expand(f.node("SMB"));
         w.tvwNetwork_Expand(f.node("RADNAGRUPA"));
         w.tvwNetwork_Expand(f.node("\\\\PC-01"));
         w.Form_Activate();
@@ -86,6 +87,7 @@ private slots:
         for (const QString &name : QStringList{"A", "B", "C", "\\\\", longName, "X_FAKE", "X", "W"})
             f.net.add("SMB", name, NetDisplay::Domain);
         f.net.add("A", "\\\\PC-01", NetDisplay::Server);
+        f.net.add("A", "\\\\pc-09", NetDisplay::Server); // tree keys are exact: B's PC-09 stays
         for (const char *name : {"\\\\PC-09", "\\\\PC-01", "\\\\PC-10"}) // PC-01 is under A
             f.net.add("B", name, NetDisplay::Server);
         f.net.add("C", "\\\\PC-20", NetDisplay::Server);
@@ -99,15 +101,16 @@ private slots:
         QCOMPARE(f.net.listings(javno), 0);
         QCOMPARE(f.net.listings(zatvoreno), 1);
         // A duplicate key or a missing picture breaks the listing off there.
-        QCOMPARE(f.states({"B", "C", longName, "\\\\"}), "N:PC-09 N:PC-20 Y:child Y:");
+        QCOMPARE(f.states({"A", "B", "C", longName, "\\\\"}),
+                 "Y:PC-01,pc-09 N:PC-09 N:PC-20 Y:child Y:");
         // "X_FAKE" holds the key X's placeholder needs: SMB breaks off at X
         // (X stays, without children), and W after it is missing.
         QCOMPARE(f.states({"X", "X_FAKE", "W"}), "N: Y: none");
-        QCOMPARE(frmNWCheck::nodeTag(f.node("SMB")), "N");
+        QCOMPARE(w.nodes.nodeAt(f.node("SMB"))->tag(), "N");
         const int listed = f.net.totalListings();
         w.tvwNetwork_Expand(f.node("B"));
         w.tvwNetwork_Expand(f.node("X")); // never takes the real X_FAKE for a placeholder
-        QVERIFY(f.node("X_FAKE"));
+        QVERIFY(f.node("X_FAKE").isValid());
         QCOMPARE(f.net.totalListings(), listed);
     }
 
@@ -121,28 +124,57 @@ private slots:
         // No answer: unlisted, its placeholder kept. A refusal ends listed and empty.
         QCOMPARE(f.states({"RADNAGRUPA", "DRUGA"}), "N:FAKE Y:");
         // Each pass asks ahead for what it will list: the provider, then its
-        // workgroups (not the share, whose test comes first); then drops the rest.
-        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"SMB"}, {}, {"RADNAGRUPA", "DRUGA"}, {}}));
+        // workgroups (not the share, whose test comes first).
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"SMB"}, {"RADNAGRUPA", "DRUGA"}}));
         f.net.aheadCalls.clear();
         // The next activation asks only the unanswered one, once for all its
         // passes; Enter in the name box and ">>" do not ask it again.
         w.Form_Activate();
-        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"RADNAGRUPA"}, {}, {}, {}}));
+        QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"RADNAGRUPA"}}));
         w.ExpandAllNodes();
         QCOMPARE(f.net.listings("RADNAGRUPA"), 2);
         // By hand it is asked at once; still no answer closes it again, so
         // that opening it once more asks again.
-        f.node("SMB")->setExpanded(true);
-        f.node("RADNAGRUPA")->setExpanded(true);
-        QVERIFY(!f.node("RADNAGRUPA")->isExpanded());
+        w.tvwNetwork->expand(f.node("SMB"));
+        w.tvwNetwork->expand(f.node("RADNAGRUPA"));
+        QVERIFY(!w.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
         QCOMPARE(f.state("RADNAGRUPA"), "N:FAKE");
-        f.node("RADNAGRUPA")->setExpanded(true);
-        QVERIFY(f.node("RADNAGRUPA")->isExpanded());
+        w.tvwNetwork->expand(f.node("RADNAGRUPA"));
+        QVERIFY(w.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
         QCOMPARE(f.state("RADNAGRUPA"), "Y:PC-01,PC-02");
         QCOMPARE(f.net.listings("RADNAGRUPA"), 4);
         const int listed = f.net.totalListings();
         w.Form_Activate();
         QCOMPARE(f.net.totalListings(), listed);
+    }
+
+    void theViewKeepsItsPlaceWhileTheTreeIsListed()
+    {
+        // The keys move through the tree and open its nodes; a listing that
+        // adds nodes leaves the view scrolled where it was, on its node.
+        WindowFixture f;
+        for (int i = 10; i < 70; ++i)
+            f.net.add("RADNAGRUPA", QString("\\\\PC-%1").arg(i), NetDisplay::Server);
+        f.net.noAnswer("DRUGA", 100);
+        frmNWCheck &w = f.make();
+        QVERIFY(f.showActive());
+        f.net.answer("DRUGA");
+        w.tvwNetwork->setFocus();
+        w.tvwNetwork->setCurrentIndex(f.node("SMB"));
+        const auto press = [&w](Qt::Key key) {
+            QTest::keyClick(w.tvwNetwork, key);
+            QCoreApplication::processEvents(); // the view lays itself out
+        };
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_End})
+            press(key);
+        const int scrolled = w.tvwNetwork->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("DRUGA"));
+        press(Qt::Key_Right); // answers now
+        QCOMPARE(f.state("DRUGA"), "Y:PC-03");
+        QCOMPARE(w.tvwNetwork->verticalScrollBar()->value(), scrolled);
+        press(Qt::Key_Down);
+        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("\\\\PC-03"));
     }
 
     void overlappedPassesLeaveTheTreeOfTheWalkOneByOne()
@@ -154,8 +186,7 @@ private slots:
         qInfo("activation: %lld ms, one listing at a time: %lld ms", ms,
               oneByOne.loadAndActivate());
         QVERIFY2(ms < Deadline.count() * 3 / 2, QByteArray::number(ms));
-        QCOMPARE(dump(together.window.tvwNetwork->invisibleRootItem()),
-                 dump(oneByOne.window.tvwNetwork->invisibleRootItem()));
+        QCOMPARE(dump(together.window.nodes), dump(oneByOne.window.nodes));
 
         QCOMPARE(together.state("ZIVA"), "Y:PC-01,PC-02");
         QCOMPARE(together.state("SPORA"), "Y:PC-05");

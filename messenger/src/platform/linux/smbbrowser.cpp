@@ -4,6 +4,7 @@
 #include "platform/linux/childpool.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStringList>
 #include <QUrl>
 
@@ -12,6 +13,46 @@ namespace
 
 // Far more than any browse list; a listing cut at this size is no answer.
 constexpr qsizetype OutputLimit = 16 << 20;
+
+// The listing child of one address.
+ChildPool::Job listingJob(const QString &program, const QString &url)
+{
+    return {program, {QStringLiteral("list"), url}, {{}, OutputLimit}};
+}
+
+// Listing children started together, one per address, until each is taken.
+class PreparedListings : public ListingBatch
+{
+public:
+    PreparedListings(const QString &program, const QList<const NetRecord *> &parents,
+                     QDeadlineTimer deadline, int parallel)
+    {
+        QList<ChildPool::Job> jobs;
+        for (const NetRecord *parent : parents) {
+            const QString url = SmbBrowser::urlFor(parent ? parent->remoteName : QString());
+            if (m_jobOf.contains(url))
+                continue;
+            m_jobOf.insert(url, jobs.size());
+            jobs.append(listingJob(program, url));
+        }
+        m_pool = std::make_unique<ChildPool>(jobs, deadline, parallel);
+    }
+
+    std::optional<NetListing> take(const NetRecord *parent) override
+    {
+        const QString parentRemote = parent ? parent->remoteName : QString();
+        const auto job = m_jobOf.constFind(SmbBrowser::urlFor(parentRemote));
+        if (job == m_jobOf.cend())
+            return std::nullopt;
+        const auto outcome = m_pool->take(*job);
+        m_jobOf.erase(job);
+        return outcome ? SmbBrowser::listingFrom(*outcome, parentRemote) : NetListing::notAsked();
+    }
+
+private:
+    std::unique_ptr<ChildPool> m_pool;
+    QHash<QString, qsizetype> m_jobOf; // URL → its job in the pool, until taken
+};
 
 } // namespace
 
@@ -91,14 +132,8 @@ NetListing SmbBrowser::enumerate(const NetRecord *parent)
     const QString parentRemote = parent ? parent->remoteName : QString();
     // The top is "smb://"; workgroups, servers and shares follow the same
     // address scheme, so one kind of child serves every level.
-    const QString url = urlFor(parentRemote);
-    if (const auto prepared = m_aheadAt.constFind(url); prepared != m_aheadAt.cend()) {
-        const qsizetype index = *prepared;
-        m_aheadAt.erase(prepared);
-        const auto outcome = m_ahead->take(index);
-        return outcome ? listingFrom(*outcome, parentRemote) : NetListing::notAsked();
-    }
-    ChildProcess child(m_program, {QStringLiteral("list"), url}, {{}, OutputLimit});
+    const ChildPool::Job job = listingJob(m_program, urlFor(parentRemote));
+    ChildProcess child(job.program, job.arguments, job.options);
     return listingFrom(child.finish(QDeadlineTimer(m_deadline)), parentRemote);
 }
 
@@ -112,19 +147,10 @@ bool SmbBrowser::opensAsDirectory(const QString &remoteName)
     return child.finish(QDeadlineTimer(m_deadline)).exitedWith(ListingFormat::Listed);
 }
 
-void SmbBrowser::listAhead(const QList<const NetRecord *> &parents)
+std::unique_ptr<ListingBatch> SmbBrowser::listAhead(const QList<const NetRecord *> &parents)
 {
-    m_aheadAt.clear();
-    m_ahead.reset();
     if (parents.isEmpty())
-        return;
-    QList<ChildPool::Job> jobs;
-    for (const NetRecord *parent : parents) {
-        const QString url = urlFor(parent ? parent->remoteName : QString());
-        if (m_aheadAt.contains(url))
-            continue;
-        m_aheadAt.insert(url, jobs.size());
-        jobs.append({m_program, {QStringLiteral("list"), url}, {{}, OutputLimit}});
-    }
-    m_ahead = std::make_unique<ChildPool>(jobs, QDeadlineTimer(m_deadline), m_parallel);
+        return nullptr;
+    return std::make_unique<PreparedListings>(m_program, parents, QDeadlineTimer(m_deadline),
+                                              m_parallel);
 }

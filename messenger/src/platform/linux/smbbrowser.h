@@ -5,12 +5,9 @@
 #include "platform/linux/listingformat.h"
 #include "platform/networkprovider.h"
 
-#include <QHash>
 #include <QString>
 #include <chrono>
 #include <memory>
-
-class ChildPool;
 
 // Lists the SMB network (workgroups, their servers, the shares of a server
 // and the folders of a share) through short-lived children, one per
@@ -35,7 +32,7 @@ public:
     NetListing enumerate(const NetRecord *parent) override;
     bool opensAsDirectory(const QString &remoteName) override;
     // The listings start at once and share one deadline, counted from now.
-    void listAhead(const QList<const NetRecord *> &parents) override;
+    std::unique_ptr<ListingBatch> listAhead(const QList<const NetRecord *> &parents) override;
 
     QString program() const { return m_program; }
 
@@ -54,6 +51,4 @@ private:
     QString m_program;
     std::chrono::milliseconds m_deadline;
     int m_parallel;
-    std::unique_ptr<ChildPool> m_ahead;
-    QHash<QString, qsizetype> m_aheadAt; // URL → job of m_ahead, until taken
 };

@@ -116,10 +116,9 @@ private slots:
         // Header fields lose controls, line separators and bidi controls; the
         // text keeps newlines and tabs and shows other controls visibly.
         // Every field may start with U+FEFF, and keeps it.
-        const SpoolRecord r{Now, u"\uFEFFPC_02\nTo: FORGED\u2028\u202E\u2066x"_qs,
-                            u"\uFEFFrx-01\t\u200F"_qs,
-                            u"\uFEFFZdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a"_qs + QChar() +
-                                u"\u0085\x7f"_qs};
+        const SpoolRecord r{
+            Now, u"\uFEFFPC_02\nTo: FORGED\u2028\u202E\u2066x"_qs, u"\uFEFFrx-01\t\u200F"_qs,
+            u"\uFEFFZdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a"_qs + QChar() + u"\u0085\x7f"_qs};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));

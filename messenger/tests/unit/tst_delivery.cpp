@@ -194,7 +194,11 @@ private slots:
             {"send|* " + QString(799, '\n') + 'a', "too-long * 1599 1598:"},
             {"send|PC-01 x ђ", "codepage PC-01 CP1250 U+0452: the character \"ђ\" (U+0452)"},
             {QStringLiteral("send|PC-01 \uFEFFa"), "codepage PC-01 CP1250 U+FEFF:"},
-            {"send", "usage -: no recipient given\nusage: vesnal-net send NAME TEXT"},
+            {"send", "usage -: no recipient given\nusage: vesnal-net [--address=ADDRESS] send"},
+            {"--address=10.0.0.256|send|PC-01 x", "usage -: not an address: \"10.0.0.256\""},
+            {"--address=pc-01|send|PC-01 x", "usage -: not an address"},
+            {"--address=10.0.0.2|send|* x", "usage -: \"*\" cannot be sent to one address"},
+            {"send|--address=10.0.0.2 x", "bad-name --address=10.0.0.2:"}, // never an option
             {"post|PC-01 x", "usage -: the first argument must be \"send\""},
             {"send|PC-01 x", "bad-codepage PC-01 CP852%20--option=x:", "CP852 --option=x"},
             {"send|PC-01 x", "bad-sender PC-01: this computer's name", "CP1250", "ME%secret"},
@@ -228,6 +232,10 @@ private slots:
         QCOMPARE(smb.call(2), sent("PC-01", hostile));
         QCOMPARE(smb.call(3), sent("$(TOUCH", m + ") hi"));
         QVERIFY(!QFile::exists(m));
+        // A reply: the name at the address it came from, never looked up.
+        QCOMPARE(run({"--address=::ffff:10.203.0.2", "send", "pc-02 x"}, smb.settings()), "0 ");
+        QCOMPARE(smb.call(4),
+                 sent("PC-02", "x").mid(0, 7) + QStringList({"-I", "::ffff:10.203.0.2", "x"}));
 
         // Failures are told whatever smbclient's exit status; the rest still go.
         FakeNetwork net;
@@ -241,11 +249,11 @@ private slots:
                  "timeout HANG-04 1: no answer within 1 s; smbclient was stopped\n"
                  "no-smb1 OFF-05: cli_message returned NT_STATUS_CONNECTION_DISCONNECTED "
                  "(smbclient exit status 0)\n");
-        QCOMPARE(smb.names(4, 8), (QStringList{"FAIL-03", "HANG-04", "OFF-05", "PC-01", "PC-06"}));
+        QCOMPARE(smb.names(5, 9), (QStringList{"FAIL-03", "HANG-04", "OFF-05", "PC-01", "PC-06"}));
 
         QVERIFY(run({"send", "PC-01 x"}, {"", "CP1250", "PC-02", "RADNAGRUPA", 1000})
                     .startsWith("1 no-smbclient PC-01: smbclient was not found"));
-        QCOMPARE(smb.calls(), 8); // 3 + 5: none for the refusals above
+        QCOMPARE(smb.calls(), 9); // 4 + 5: none for the refusals above
     }
 
     void smbclientRunsAreJudgedByWhatTheyPrint()

@@ -74,7 +74,7 @@ int main(int argc, char **argv)
     QString why;
     for (int i = 0; i < messages.size(); ++i) {
         const QDateTime t = at.addSecs(97 * i);
-        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second}, t, &why);
+        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second, "10.203.0.2"}, t, &why);
     }
     SpoolState state;
     for (int i = 0; i < 340; ++i)

@@ -225,7 +225,7 @@ private slots:
             return Now.addSecs(-secondsAgo).toUTC().toString("'.'yyyyMMdd'T'HHmmss.zzz'Z-1-1.tmp'");
         };
         const auto old = [&](const QDateTime &t) { // a record stored long ago
-            Spool(spool.path).store({t, "A", "b", "x"}, t.addDays(-31), nullptr);
+            Spool(spool.path).store({t, "A", "b", "x", ""}, t.addDays(-31), nullptr);
         };
         for (const QString &name : {temp(7200), temp(60), QStringLiteral("notes.txt")})
             spool.file("", "spool/" + name);

@@ -102,7 +102,7 @@ std::optional<QByteArray> workstationName(const QList<NodeName> &names)
 
 NodeStatusQuery::NodeStatusQuery(const QHostAddress &address, quint16 port, int boundMs,
                                  QObject *parent)
-    : QObject(parent), m_address(address), m_port(port),
+    : NameQuery(parent), m_address(address), m_port(port),
       m_id(quint16(QRandomGenerator::global()->generate()))
 {
     m_again.setInterval(boundMs / Tries);

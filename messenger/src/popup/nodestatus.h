@@ -34,19 +34,29 @@ std::optional<QByteArray> workstationName(const QList<NodeName> &names);
 
 } // namespace NodeStatus
 
+// Asks a computer for the names it holds; says answered() or failed()
+// once, from the event loop.
+class NameQuery : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    virtual void start() = 0;
+
+signals:
+    void answered(const QList<NodeName> &names);
+    void failed(const QString &why);
+};
+
 // One node status query to an IPv4 address, asked three times within its
-// bound; says answered() or failed() once, never later than the bound.
-class NodeStatusQuery : public QObject
+// bound; says its end never later than the bound.
+class NodeStatusQuery : public NameQuery
 {
     Q_OBJECT
 public:
     NodeStatusQuery(const QHostAddress &address, quint16 port, int boundMs,
                     QObject *parent = nullptr);
-    void start();
-
-signals:
-    void answered(const QList<NodeName> &names);
-    void failed(const QString &why);
+    void start() override;
 
 private:
     void ask();

@@ -50,9 +50,12 @@ ReplySender::ReplySender(const SpoolRecord &record, const Options &options, QObj
     }
     set(State::Resolving,
         QStringLiteral("Traži se ime računara na adresi %1…").arg(m_address.toString()));
-    auto *query = new NodeStatusQuery(m_address, options.port, options.resolveMs, this);
-    connect(query, &NodeStatusQuery::answered, this, &ReplySender::resolved);
-    connect(query, &NodeStatusQuery::failed, this, [this](const QString &why) {
+    NameQuery *query = options.query ? options.query(m_address)
+                                     : new NodeStatusQuery(m_address, options.port,
+                                                           options.resolveMs);
+    query->setParent(this);
+    connect(query, &NameQuery::answered, this, &ReplySender::resolved);
+    connect(query, &NameQuery::failed, this, [this](const QString &why) {
         set(State::Refused,
             QStringLiteral("Računar na adresi %1 se ne javlja svojim imenom (%2), pa se ne zna "
                            "kome bi odgovor otišao; ništa nije poslato.")

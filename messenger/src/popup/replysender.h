@@ -5,9 +5,11 @@
 
 #include <QHostAddress>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class DeliveryLauncher;
+class NameQuery;
 struct NodeName;
 struct TaskOutcome;
 
@@ -30,6 +32,8 @@ public:
         quint16 port = 137;      // where the node status query goes
         int resolveMs = 2000;    // the query's bound
         int sendBoundMs = 90000; // vesnal-net's (it stops smbclient after 30 s)
+        // Makes the query for an address's names; none: a NodeStatusQuery.
+        std::function<NameQuery *(const QHostAddress &)> query = {};
     };
     enum class State { Resolving, Ready, Refused, Sending, Sent };
 

@@ -7,14 +7,14 @@
 // argument, or into docs/.
 #include "offscreenscreen.h"
 #include "popup/listwindow.h"
-#include "popup/popupagent.h"
 #include "popup/nodestatus.h"
+#include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/replysender.h"
 #include "popup/replywindow.h"
 #include "popup/shownstate.h"
-#include "widgets/cappedtextedit.h"
 #include "receiver/spoolstate.h"
+#include "widgets/cappedtextedit.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -92,7 +92,8 @@ int main(int argc, char **argv)
     QString why;
     for (int i = 0; i < messages.size(); ++i) {
         const QDateTime t = at.addSecs(97 * i);
-        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second, "10.203.0.2"}, t, &why);
+        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second, "10.203.0.2"}, t,
+                           &why);
     }
     SpoolState state;
     for (int i = 0; i < 340; ++i)

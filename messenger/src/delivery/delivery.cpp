@@ -137,7 +137,7 @@ int run(const QStringList &arguments, const Settings &settings,
         return NotDelivered;
     }
     SmbclientSender smbclient(settings.smbclient, *codePage, *sender,
-                                    {settings.timeoutMs, settings.parallel});
+                              {settings.timeoutMs, settings.parallel});
     smbclient.setAddress(request->address);
     for (const auto &failure : smbclient.send(recipients, request->text)) {
         if (failure) {

@@ -27,9 +27,10 @@ QString DesktopNotifications::summary(const QString &sender, qsizetype count)
     if (count <= 1)
         return QStringLiteral("Poruka od %1").arg(sender);
     const qsizetype ones = count % 10, tens = count % 100;
-    const char *words = ones == 1 && tens != 11                           ? "%1: %2 nova poruka"
-                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "%1: %2 nove poruke"
-                                                                             : "%1: %2 novih poruka";
+    const char *words = ones == 1 && tens != 11 ? "%1: %2 nova poruka"
+                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14)
+                            ? "%1: %2 nove poruke"
+                            : "%1: %2 novih poruka";
     return QString::fromUtf8(words).arg(sender).arg(count);
 }
 

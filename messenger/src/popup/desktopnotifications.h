@@ -52,9 +52,9 @@ private:
     void refresh(const QString &sender);
 
     QDBusConnection m_bus;
-    QHash<QString, Sender> m_senders;    // by the sender's name as shown
-    QHash<QString, QString> m_senderOf;  // message id -> sender
+    QHash<QString, Sender> m_senders;   // by the sender's name as shown
+    QHash<QString, QString> m_senderOf; // message id -> sender
     QHash<uint, QString> m_byNotification;
-    bool m_markup = true;                // the service reads the body as markup
-    bool m_knowsMarkup = false;          // it has told (or could not)
+    bool m_markup = true;       // the service reads the body as markup
+    bool m_knowsMarkup = false; // it has told (or could not)
 };

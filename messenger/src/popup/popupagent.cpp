@@ -38,8 +38,7 @@ PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options opti
     m_messages.setMuted(m_choices.muted());
     m_sound.setEnabled(m_choices.sound());
     connect(&m_choices, &UserChoices::changed, this, &PopupAgent::applyMutes);
-    connect(&m_notifications, &DesktopNotifications::openRequested, this,
-            &PopupAgent::openMessage);
+    connect(&m_notifications, &DesktopNotifications::openRequested, this, &PopupAgent::openMessage);
     connect(&m_watcher, &SpoolWatcher::recordsAdded, this, &PopupAgent::take);
     connect(&m_watcher, &SpoolWatcher::lost, this, &PopupAgent::rescan);
     m_refusalsTimer.setSingleShot(true);

@@ -12,9 +12,9 @@
 #include <QDBusConnection>
 #include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QSet>
 #include <QStringList>
 #include <QTimer>
@@ -44,7 +44,7 @@ public:
         int listAbove = 3; // more waiting messages than this: the list
         int pollMs = 5000; // how often a missing spool is looked for
         ReplySender::Options reply = {};
-        std::function<void()> playSound = {};      // none: silence
+        std::function<void()> playSound = {};             // none: silence
         QDBusConnection bus = QDBusConnection(QString()); // notifications; none by default
     };
 

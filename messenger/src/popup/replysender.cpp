@@ -50,9 +50,9 @@ ReplySender::ReplySender(const SpoolRecord &record, const Options &options, QObj
     }
     set(State::Resolving,
         QStringLiteral("Traži se ime računara na adresi %1…").arg(m_address.toString()));
-    NameQuery *query = options.query ? options.query(m_address)
-                                     : new NodeStatusQuery(m_address, options.port,
-                                                           options.resolveMs);
+    NameQuery *query = options.query
+                           ? options.query(m_address)
+                           : new NodeStatusQuery(m_address, options.port, options.resolveMs);
     query->setParent(this);
     connect(query, &NameQuery::answered, this, &ReplySender::resolved);
     connect(query, &NameQuery::failed, this, [this](const QString &why) {

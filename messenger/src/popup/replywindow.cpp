@@ -75,9 +75,8 @@ void ReplyWindow::update()
 {
     const ReplySender::State state = m_sender->state();
     m_status->setText(m_sender->status());
-    m_length->setText(QStringLiteral("Dužina poruke: %1 (najviše %2)")
-                          .arg(m_editor->length())
-                          .arg(MaxLength));
+    m_length->setText(
+        QStringLiteral("Dužina poruke: %1 (najviše %2)").arg(m_editor->length()).arg(MaxLength));
     m_send->setEnabled(state == ReplySender::State::Ready && m_editor->length() > 0);
     // What was sent stays as it was.
     m_editor->setReadOnly(state == ReplySender::State::Sending ||

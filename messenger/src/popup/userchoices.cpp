@@ -73,6 +73,6 @@ void UserChoices::save()
         file.write(out) == out.size() && file.commit())
         return;
     if (!std::exchange(m_saveFailed, true)) // the choice still holds for this run
-        QTextStream(stderr) << "vesnal-popup: cannot write " << m_file << ": "
-                            << file.errorString() << Qt::endl;
+        QTextStream(stderr) << "vesnal-popup: cannot write " << m_file << ": " << file.errorString()
+                            << Qt::endl;
 }

@@ -125,9 +125,10 @@ private slots:
         QVERIFY2(back, qPrintable(why));
         QCOMPARE(back->text,
                  u"\uFEFFZdravo, čćđšž!\n\nFrom: x\t\u241b[31m\u2407\u2400\ufffd\u2421"_qs);
-        QCOMPARE(back->sender + '|' + back->destination + '|' + back->address + '|' +
-                     back->received.toString(Qt::ISODateWithMs),
-                 u"\uFEFFPC_02To: FORGEDx|\uFEFFrx-01|10.0.0.2To: X|2026-12-07T10:15:03.250+01:00"_qs);
+        QCOMPARE(
+            back->sender + '|' + back->destination + '|' + back->address + '|' +
+                back->received.toString(Qt::ISODateWithMs),
+            u"\uFEFFPC_02To: FORGEDx|\uFEFFrx-01|10.0.0.2To: X|2026-12-07T10:15:03.250+01:00"_qs);
 
         // Names already taken, by a link to a file outside or by a file, are passed over.
         TempSpool spool;

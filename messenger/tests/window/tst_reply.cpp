@@ -94,7 +94,8 @@ struct Bus {
                      "send_destination=\"*\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/>"
                      "</policy></busconfig>");
         config.close();
-        daemon.start("dbus-daemon", {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
+        daemon.start("dbus-daemon",
+                     {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
         if (daemon.waitForReadyRead(5000))
             address = QString::fromUtf8(daemon.readLine()).trimmed();
     }
@@ -149,8 +150,7 @@ private slots:
         NameService pc02({{"RADNAGRUPA", 0, true}, {"PC-02", 0x20, false}, {"PC-02", 0, false}});
         Folders f;
         ShownState shown(f.state);
-        PopupAgent agent(f.spool, shown,
-                         {.reply = {VESNAL_BINARY_DIR, pc02.port(), 1000, 30000}});
+        PopupAgent agent(f.spool, shown, {.reply = {VESNAL_BINARY_DIR, pc02.port(), 1000, 30000}});
         agent.start();
         const QString id = f.store("PC_02", "Ima li sastanka?");
         QTRY_COMPARE_WITH_TIMEOUT(agent.openWindows().size(), 1, 5000);
@@ -187,10 +187,10 @@ private slots:
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("answers");
         QTest::addColumn<QString>("status");
-        QTest::newRow("nobody answers") << "127.0.0.1" << false
-                                        << "Računar na adresi 127.0.0.1 se ne javlja";
-        QTest::newRow("only a group name") << "127.0.0.1" << true
-                                           << "Računar na adresi 127.0.0.1 nije rekao ime";
+        QTest::newRow("nobody answers")
+            << "127.0.0.1" << false << "Računar na adresi 127.0.0.1 se ne javlja";
+        QTest::newRow("only a group name")
+            << "127.0.0.1" << true << "Računar na adresi 127.0.0.1 nije rekao ime";
         QTest::newRow("an older record") << "" << true << "Ne zna se sa kog računara";
         QTest::newRow("IPv6") << "fe80::1" << true << "Adresa pošiljaoca \"fe80::1\" nije IPv4";
     }
@@ -199,8 +199,9 @@ private slots:
         QFETCH(QString, address);
         QFETCH(bool, answers);
         QFETCH(QString, status);
-        NameService group(answers ? QList<std::tuple<QByteArray, int, bool>>{{"RADNAGRUPA", 0, true}}
-                                  : QList<std::tuple<QByteArray, int, bool>>{});
+        NameService group(answers
+                              ? QList<std::tuple<QByteArray, int, bool>>{{"RADNAGRUPA", 0, true}}
+                              : QList<std::tuple<QByteArray, int, bool>>{});
         const int before = m_smb.calls();
         const SpoolRecord record{Now, "PC_02", "rx-01", "x", address};
         ReplyWindow window(record, new ReplySender(record, {VESNAL_BINARY_DIR, group.port(), 500}));
@@ -240,7 +241,7 @@ private slots:
                               "&amp; druga|default,Otvori",
                               "1|PC_02: 2 nove poruke|07.12.2026. u 10:15:04\nJoš jedna|"
                               "default,Otvori"}));
-        QCOMPARE(rings, 1); // the second came within the gap
+        QCOMPARE(rings, 1);                       // the second came within the gap
         emit service.ActionInvoked(1, "default"); // opens the newest: its popup
         QTRY_VERIFY_WITH_TIMEOUT(agent.openWindows().last()->isActiveWindow(), 5000);
         QCOMPARE(agent.openWindows().last()->id(), second);

@@ -16,8 +16,10 @@ void ArrivalSound::ring()
 ThemeSound::ThemeSound(const QString &program, QObject *parent)
     : QObject(parent), m_program(program)
 {
-    m_child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Silent also in the session's log: without a sound server the sound
+    // libraries tell of every device they tried.
     m_child.setStandardOutputFile(QProcess::nullDevice());
+    m_child.setStandardErrorFile(QProcess::nullDevice());
     // The bound, a little after the child's own.
     m_bound.setSingleShot(true);
     m_bound.setInterval(BoundMs + 1000);

@@ -53,7 +53,7 @@ PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options opti
 PopupAgent::~PopupAgent()
 {
     qDeleteAll(m_open);
-    for (const QPointer<ReplyWindow> &reply : std::as_const(m_replies))
+    for (const QPointer<ReplyWindow> &reply : std::exchange(m_replies, {}))
         delete reply.data();
 }
 

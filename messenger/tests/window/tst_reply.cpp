@@ -4,6 +4,7 @@
 // by a node status query, answered here on loopback), through the real
 // vesnal-net with a fake smbclient; notifications on a private session bus
 // with a small notification service; the arrival sound's rate; muting.
+#include "desktopchecks.h"
 #include "fakesmbclient.h"
 #include "popup/arrivalsound.h"
 #include "popup/listwindow.h"
@@ -157,6 +158,7 @@ private slots:
         QTest::mouseClick(agent.openWindows().first()->replyButton(), Qt::LeftButton);
         ReplyWindow *reply = agent.openReply(id); // the one the click opened
         QVERIFY(reply && reply->isVisible() && agent.openWindows().size() == 1);
+        QCOMPARE(unnamedControls(reply).join("; "), QString());
         QTRY_COMPARE_WITH_TIMEOUT(reply->statusLabel()->text(),
                                   "Odgovor ide računaru PC-02 (127.0.0.1).", 3000);
         // The messenger's rules and words, before anything is sent.

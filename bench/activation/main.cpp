@@ -29,8 +29,8 @@ double activation(int silent, std::chrono::milliseconds deadline, bool together)
         network = std::make_unique<OneAtATime>(std::move(network));
     NetworkWindow w(std::move(network));
     const double ms = double(w.loadAndActivate());
-    const QModelIndex live = w.node(QStringLiteral("ZIVA"));
-    return w.window.nodes.rowCount(live) == 10 ? ms : -1;
+    const QModelIndex live = w.c.node(QStringLiteral("ZIVA"));
+    return w.c.nodes.rowCount(live) == 10 ? ms : -1;
 }
 
 } // namespace

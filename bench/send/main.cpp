@@ -6,14 +6,13 @@
 //   bench_send [rounds]
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
+#include "maincontrols.h"
 #include "platform/linux/deliverylauncher.h"
 #include "window/frmnwcheck.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QProcess>
-#include <QTextEdit>
 #include <QThread>
 
 #include <algorithm>
@@ -68,14 +67,14 @@ double startDetachedMs()
     return clock.nsecsElapsed() / 1e6;
 }
 
-double windowMs(frmNWCheck &window, FakeMessageBoxes &boxes)
+double windowMs(QAbstractButton *send, FakeMessageBoxes &boxes)
 {
     QElapsedTimer clock;
     qint64 shownAt = -1;
     boxes.texts.clear();
     boxes.onReport = [&] { shownAt = clock.nsecsElapsed(); };
     clock.start();
-    window.Send_Click();
+    send->click();
     if (boxes.texts != QStringList{QStringLiteral("          Poruka je predata mreži.          ")})
         std::fprintf(stderr, "unexpected result box\n");
     return shownAt / 1e6;
@@ -99,16 +98,17 @@ int main(int argc, char **argv)
     FakeMessageBoxes boxes;
     frmNWCheck window(network, launcher, boxes, {});
     window.Form_Load();
+    const MainControls c(window);
     for (int i = 0; i < Recipients; ++i)
-        window.AddRecipient(QStringLiteral("PC-%1").arg(i, 4, 10, QLatin1Char('0')));
-    window.Total->setText(QString::number(Recipients));
-    window.RichTextBox1->setPlainText(QStringLiteral("Zdravo"));
+        c.recipients.add(QStringLiteral("PC-%1").arg(i, 4, 10, QLatin1Char('0')));
+    c.Total->setText(c.recipients.countText()); // as the list's focus would
+    c.RichTextBox1->setPlainText(QStringLiteral("Zdravo"));
 
     std::vector<double> floors, windows, detached;
     for (int r = 0; r < rounds; ++r) {
         floors.push_back(floorMs());
         settle();
-        windows.push_back(windowMs(window, boxes));
+        windows.push_back(windowMs(c.Send, boxes));
         settle();
         detached.push_back(startDetachedMs());
         settle();

@@ -13,7 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -43,6 +43,13 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
     connect(ResetMessage, &QPushButton::clicked, this, &frmNWCheck::ResetMessage_Click);
     connect(Send, &QToolButton::clicked, this, &frmNWCheck::Send_Click);
     connect(Pomoc, &ClickableLabel::clicked, this, &frmNWCheck::Pomoc_Click);
+    connect(&m_draft, &MessageDraft::lengthTextChanged, this, &frmNWCheck::showLengthText);
+    connect(&m_draft, &MessageDraft::limitReached, this, [this] {
+        m_boxes.report(this, MessageBoxes::Icon::Critical,
+                       QStringLiteral("Poruka ne sme sadržati više od 896 znakova!"));
+    });
+    connect(&m_draft, &MessageDraft::lengthMarkChanged, this, &frmNWCheck::showLengthMark);
+    connect(&m_draft, &MessageDraft::editingChanged, this, &frmNWCheck::showEditing);
     // F1 reaches the guide from the keyboard, from either window.
     new QShortcut(QKeySequence(Qt::Key_F1), this, this, &frmNWCheck::Pomoc_Click,
                   Qt::ApplicationShortcut);
@@ -68,8 +75,9 @@ frmNWCheck::frmNWCheck(NetworkProvider &network, ProcessLauncher &launcher, Mess
 frmNWCheck::~frmNWCheck()
 {
     m_launcher.setOutcomeHandler(nullptr, {});
-    // The view lets go of the nodes before they go.
+    // The views let go of their models before they go.
     tvwNetwork->setModel(nullptr);
+    List1->setModel(nullptr);
 }
 
 void frmNWCheck::Form_Load()
@@ -147,9 +155,4 @@ bool frmNWCheck::eventFilter(QObject *watched, QEvent *e)
             RichTextBox1_LostFocus();
     }
     return QWidget::eventFilter(watched, e);
-}
-
-Uputstvo *frmNWCheck::helpPanel() const
-{
-    return m_help;
 }

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The message editor: its length label, the 896-character warning, the
-// colour for texts too long for the own group, and clearing it.
+// The message editor: what its changes and focus do to the length line and
+// the Latin-script reminder (MessageDraft holds the rules), and clearing it.
 #include "widgets/cappedtextedit.h"
 #include "window/frmnwcheck.h"
-#include "window/messageboxes.h"
 
 #include <QLabel>
 #include <QTextEdit>
@@ -25,22 +24,17 @@ QString frmNWCheck::messageText() const
 
 void frmNWCheck::RichTextBox1_Change()
 {
-    const qsizetype length = messageText().size();
-    Length->setText(QStringLiteral("Dužina poruke: ") + QString::number(length));
-    if (length > 895)
-        m_boxes.report(this, MessageBoxes::Icon::Critical,
-                       QStringLiteral("Poruka ne sme sadržati više od 896 znakova!"));
-    setTextColour(Length, length > 128 ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    m_draft.textChanged(int(messageText().size()));
 }
 
 void frmNWCheck::RichTextBox1_GotFocus()
 {
-    setTextColour(Latinica, QColor(0, 0, 0));
+    m_draft.setEditing(true);
 }
 
 void frmNWCheck::RichTextBox1_LostFocus()
 {
-    setTextColour(Latinica, QColor(128, 128, 128));
+    m_draft.setEditing(false);
 }
 
 void frmNWCheck::ResetMessage_Click()
@@ -48,5 +42,27 @@ void frmNWCheck::ResetMessage_Click()
     if (!RichTextBox1->document()->isEmpty())
         RichTextBox1->clear();
     RichTextBox1->setFocus();
-    Length->setText(QStringLiteral(" "));
+    m_draft.cleared();
+}
+
+void frmNWCheck::showLengthText()
+{
+    Length->setText(m_draft.lengthText());
+}
+
+void frmNWCheck::showLengthMark()
+{
+    switch (m_draft.lengthMark()) {
+    case MessageDraft::LengthMark::Unmarked:
+        return setTextColour(Length, QColor(64, 64, 64));
+    case MessageDraft::LengthMark::FitsGroup:
+        return setTextColour(Length, QColor(0, 0, 0));
+    case MessageDraft::LengthMark::TooLongForGroup:
+        return setTextColour(Length, QColor(255, 0, 0));
+    }
+}
+
+void frmNWCheck::showEditing()
+{
+    setTextColour(Latinica, m_draft.editing() ? QColor(0, 0, 0) : QColor(128, 128, 128));
 }

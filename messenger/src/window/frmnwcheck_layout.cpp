@@ -11,7 +11,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -56,7 +56,7 @@ void frmNWCheck::buildLayout()
     Manual = place(new QLineEdit(this), "Manual", twipsRect(4545, 440, 2460, 315), tahoma,
                    QStringLiteral("Uneti naziv primaoca, zatim <Enter>"));
 
-    auto *editor = new CappedTextEdit(896, this);
+    auto *editor = new CappedTextEdit(MessageDraft::MaxLength, this);
     RichTextBox1 = place(editor, "RichTextBox1", twipsRect(75, 6300, 6945, 1545),
                          layoutFont(QStringLiteral("Tahoma"), 9),
                          QStringLiteral("Poruka - najviše 896 ili 128 znakova. Vidi uputstvo."));
@@ -99,10 +99,10 @@ void frmNWCheck::buildLayout()
     tvwNetwork->setUniformRowHeights(true);
     tvwNetwork->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    List1 = place(new QListWidget(this), "List1", twipsRect(4530, 840, 2490, 4545), tahoma,
+    List1 = place(new QListView(this), "List1", twipsRect(4530, 840, 2490, 4545), tahoma,
                   QStringLiteral("Spisak (lista) primalaca poruke"));
+    List1->setModel(&m_recipients);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setSortingEnabled(false);
     // The layout's list box has no horizontal scroll bar: long entries are
     // cut at its edge.
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -120,14 +120,14 @@ void frmNWCheck::buildLayout()
     Total->setAlignment(Qt::AlignRight);
     Total->setFocusPolicy(Qt::NoFocus);
 
-    Length = place(new QLabel(QStringLiteral(" "), this), "Length",
-                   twipsRect(2580, 7830, 1650, 210), this->font());
+    Length = place(new QLabel(this), "Length", twipsRect(2580, 7830, 1650, 210), this->font());
     Length->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    setColour(Length, QPalette::WindowText, QColor(64, 64, 64));
+    showLengthText();
+    showLengthMark();
 
     Latinica = place(new QLabel(QStringLiteral("Latinicom!"), this), "Latinica",
                      twipsRect(120, 7830, 2175, 255), tahomaBold);
-    setColour(Latinica, QPalette::WindowText, QColor(128, 128, 128));
+    showEditing();
 
     Pomoc = place(new ClickableLabel(QStringLiteral("Kratko uputstvo >>"), this), "Pomoc",
                   twipsRect(5250, 7830, 1815, 255), tahomaBold);

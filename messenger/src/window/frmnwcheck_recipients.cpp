@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recipient list: adding from the tree, by name, the whole network or
-// the own group; removing; and the count box that follows the list.
-#include "net/caseblindname.h"
+// the own group; removing; and the count box that follows the list. The
+// entries and their rules are RecipientList's.
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"
 
+#include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QLocale>
-#include <QSet>
+#include <QListView>
 #include <QTreeView>
 
 void frmNWCheck::focusList()
@@ -19,64 +18,38 @@ void frmNWCheck::focusList()
     List1_GotFocus();
 }
 
-void frmNWCheck::entryAdded(const QString &name)
-{
-    ++m_entryCount[name];
-}
-
-void frmNWCheck::entriesCleared()
-{
-    List1->clear();
-    m_entryCount.clear();
-}
-
 void frmNWCheck::AddRecipient(const QString &name)
 {
-    if (m_entryCount.value(name) > 0)
-        return;
-    List1->addItem(name);
-    entryAdded(name);
-    focusList();
+    if (m_recipients.add(name))
+        focusList();
 }
 
 void frmNWCheck::AddItem_Click()
 {
     const QModelIndex current = tvwNetwork->currentIndex();
-    const NetResource *node = nodes.nodeAt(current);
-    if (!node)
-        return;
-    if (node->kind() == NodeKind::Server) {
-        AddRecipient(node->text().toString());
-    } else if (node->kind() == NodeKind::Domain) {
+    if (RecipientList::takesChildren(nodes, current))
         tvwNetwork_Expand(current);
-        for (int row = 0; row < nodes.rowCount(current); ++row) {
-            const QStringView text = nodes.nodeAt(nodes.index(row, 0, current))->text();
-            if (text != u"FAKE")
-                AddRecipient(text.toString());
-        }
-    }
+    for (const QString &name : RecipientList::namesAt(nodes, current))
+        AddRecipient(name);
 }
 
 void frmNWCheck::RemoveItem_Click()
 {
-    if (QListWidgetItem *item = List1->currentItem(); item && item->isSelected()) {
-        const QString name = item->text();
-        if (--m_entryCount[name] <= 0)
-            m_entryCount.remove(name);
-        delete item;
-    }
+    const QModelIndex current = List1->currentIndex();
+    if (current.isValid() && List1->selectionModel()->isSelected(current))
+        m_recipients.removeAt(current.row());
     focusList();
 }
 
 void frmNWCheck::ResetList_Click()
 {
-    entriesCleared();
+    m_recipients.clear();
     focusList();
 }
 
 void frmNWCheck::ToLocalGroup_Click()
 {
-    AddRecipient(GroupEntry);
+    AddRecipient(RecipientList::GroupEntry);
 }
 
 void frmNWCheck::ToAll_Click()
@@ -87,24 +60,7 @@ void frmNWCheck::ToAll_Click()
         return;
     }
     ExpandAllNodes();
-    entriesCleared();
-    // Each computer once, letter case aside as network names go: the same
-    // computer may stand in the tree twice (the list file always names this
-    // one, and browsing finds it too), and would get the message twice.
-    QStringList servers;
-    QSet<CaseBlindName> taken;
-    nodes.forEachNode([&servers, &taken](const NetResource &node) {
-        if (node.kind() != NodeKind::Server || node.text() == u"FAKE")
-            return;
-        const QString name = node.text().toString();
-        const qsizetype before = taken.size();
-        taken.insert(CaseBlindName(name));
-        if (taken.size() > before)
-            servers.append(name);
-    });
-    List1->addItems(servers);
-    for (const QString &name : std::as_const(servers))
-        entryAdded(name);
+    m_recipients.fillWithComputers(nodes);
     focusList();
 }
 
@@ -113,11 +69,8 @@ void frmNWCheck::Manual_KeyPress(int keyAscii)
     if (keyAscii != 13 || Manual->text().isEmpty())
         return;
     ExpandAllNodes();
-    const QString typed = QLocale::system().toUpper(Manual->text());
-    if (nodes.firstNode([&typed](const NetResource &node) {
-            return node.kind() != NodeKind::Placeholder && node.text() == typed;
-        })) {
-        AddRecipient(typed);
+    if (const QString name = RecipientList::typedName(nodes, Manual->text()); !name.isNull()) {
+        AddRecipient(name);
         Manual->clear();
         Manual->setFocus();
         return;
@@ -129,8 +82,5 @@ void frmNWCheck::Manual_KeyPress(int keyAscii)
 
 void frmNWCheck::List1_GotFocus()
 {
-    if (m_entryCount.value(GroupEntry) > 0)
-        Total->setText(QStringLiteral(" "));
-    else
-        Total->setText(QString::number(List1->count()));
+    Total->setText(m_recipients.countText());
 }

@@ -7,7 +7,6 @@
 #include "window/messageboxes.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTextEdit>
 
 void frmNWCheck::Send_Click()
@@ -26,11 +25,11 @@ void frmNWCheck::Send_Click()
     } else {
         Manual->clear();
         qint64 outcome = 0;
-        const int entries = List1->count();
+        const QStringList entries = m_recipients.entries();
         m_followUp.beginClick();
-        for (int i = 0; i < entries; ++i) {
-            const QString entry = List1->item(i)->text();
-            const bool group = entry == GroupEntry;
+        for (int i = 0; i < entries.size(); ++i) {
+            const QString &entry = entries.at(i);
+            const bool group = entry == RecipientList::GroupEntry;
             const QString name = group ? QStringLiteral("*") : entry;
             if (const qint64 task =
                     m_launcher.start(QStringLiteral("net send ") + name + textSent)) {
@@ -39,7 +38,7 @@ void frmNWCheck::Send_Click()
             } else {
                 m_followUp.notStarted(entry);
             }
-            if (i == List1->count() - 1) {
+            if (i == m_recipients.rowCount() - 1) {
                 if (outcome != 0)
                     m_boxes.report(this, MessageBoxes::Icon::None,
                                    QStringLiteral("          Poruka je predata mreži.          "));

@@ -44,12 +44,13 @@ struct WindowFixture {
         return QTest::qWaitForWindowActive(window.get());
     }
 
-    QModelIndex node(const QString &key) const { return window->nodes.find(key); }
-    QString state(const QString &key) const { return nodeState(*window, key); }
+    MainControls controls() const { return MainControls(*window); }
+    QModelIndex node(const QString &key) const { return controls().node(key); }
+    QString state(const QString &key) const { return controls().state(key); }
     // The key of a node's picture.
     QString picture(const QString &key) const
     {
-        return pictureKey(window->nodes.nodeAt(node(key))->kind());
+        return pictureKey(controls().nodes.nodeAt(node(key))->kind());
     }
     // The states of several nodes, blank apart.
     QString states(const QStringList &keys) const
@@ -60,16 +61,9 @@ struct WindowFixture {
         return all.join(' ');
     }
     // Selects a node and clicks ">".
-    void pick(const QString &key)
+    void pick(const QString &key) const
     {
-        window->tvwNetwork->setCurrentIndex(node(key));
-        window->AddItem_Click();
-    }
-    QStringList entries() const
-    {
-        QStringList e;
-        for (int i = 0; i < window->List1->count(); ++i)
-            e.append(window->List1->item(i)->text());
-        return e;
+        controls().tvwNetwork->setCurrentIndex(node(key));
+        controls().AddItem->click();
     }
 };

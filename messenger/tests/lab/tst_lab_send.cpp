@@ -3,6 +3,7 @@
 // lab, whose message command drops each message as <sender>-<n>.msg, and to
 // PC-07, which runs with Samba's default protocols (SMB1 off) and drops it.
 #include "fakemessageboxes.h"
+#include "maincontrols.h"
 #include "net/systemnetwork.h"
 #include "platform/linux/deliverylauncher.h"
 #include "platform/linux/smbbrowser.h"
@@ -97,17 +98,20 @@ private slots:
         window.Form_Activate();
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.tvwNetwork->setCurrentIndex(window.nodes.find(QStringLiteral("\\\\PC-01")));
-        QVERIFY2(window.tvwNetwork->currentIndex().isValid(), "PC-01 is not in the tree");
-        window.AddItem_Click();
-        window.AddRecipient("PC-07");
+        const MainControls c(window);
+        c.tvwNetwork->setCurrentIndex(c.nodes.find(QStringLiteral("\\\\PC-01")));
+        QVERIFY2(c.tvwNetwork->currentIndex().isValid(), "PC-01 is not in the tree");
+        c.AddItem->click();
+        QTest::keyClicks(c.Manual, "pc-07"); // from the list file
+        QTest::keyClick(c.Manual, Qt::Key_Return);
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-07"}));
         const QString typed = QStringLiteral("Zdravo mreži, čćđšž!\nDrugi red iz prozora");
-        window.RichTextBox1->setFocus();
-        for (const QChar c : typed) // key by key: keyClicks takes ASCII only
-            c == '\n' ? QTest::keyClick(window.RichTextBox1, Qt::Key_Return)
-                      : QTest::sendKeyEvent(QTest::Click, window.RichTextBox1, Qt::Key_unknown,
-                                            QString(c), Qt::NoModifier);
-        QTest::mouseClick(window.Send, Qt::LeftButton);
+        c.RichTextBox1->setFocus();
+        for (const QChar ch : typed) // key by key: keyClicks takes ASCII only
+            ch == '\n' ? QTest::keyClick(c.RichTextBox1, Qt::Key_Return)
+                       : QTest::sendKeyEvent(QTest::Click, c.RichTextBox1, Qt::Key_unknown,
+                                             QString(ch), Qt::NoModifier);
+        QTest::mouseClick(c.Send, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{"          Poruka je predata mreži.          "});
         QVERIFY2(arrived(typed).startsWith("PC_02-"), "the window's message did not arrive whole");
         // Then the report, naming exactly the one that did not get it, once.

@@ -49,9 +49,9 @@ private slots:
 
         NetworkWindow w(makeSystemNetwork(std::make_unique<SmbBrowser>(Helper, Deadline)));
         w.window.Form_Load();
-        QVERIFY(w.state("_ROOT").startsWith("Y:" + SystemNetwork::SmbName + ','));
-        w.window.tvwNetwork_Expand(w.node(SystemNetwork::SmbName));
-        QVERIFY(w.node("RADNAGRUPA").isValid() && w.node("TIHAGRUPA").isValid());
+        QVERIFY(w.c.state("_ROOT").startsWith("Y:" + SystemNetwork::SmbName + ','));
+        w.c.tvwNetwork->expand(w.c.node(SystemNetwork::SmbName));
+        QVERIFY(w.c.node("RADNAGRUPA").isValid() && w.c.node("TIHAGRUPA").isValid());
 
         // PC-05 silenced: its smbd stopped until the test ends or wakes it.
         QFile pidFile(qEnvironmentVariable("VESNAL_LAB_DIR") + "/pids/PC-05-smbd.pid");
@@ -66,19 +66,19 @@ private slots:
               qlonglong(Deadline.count()));
         QVERIFY2(activation < Deadline.count() * 3 / 2, QByteArray::number(activation));
         // The computer by its bare name, under its workgroup, and no child under it.
-        QCOMPARE(w.node("RADNAGRUPA").parent(), w.node(SystemNetwork::SmbName));
+        QCOMPARE(w.c.node("RADNAGRUPA").parent(), w.c.node(SystemNetwork::SmbName));
         // The lab's other receivers may have joined RADNAGRUPA's browse list.
-        QVERIFY2(w.state("RADNAGRUPA").startsWith("Y:") &&
-                     w.state("RADNAGRUPA").mid(2).split(',').contains("PC-01"),
-                 qPrintable(w.state("RADNAGRUPA")));
-        QCOMPARE(w.state("\\\\PC-01"), "N:");
-        QCOMPARE(w.state("TIHAGRUPA"), "N:FAKE");
+        QVERIFY2(w.c.state("RADNAGRUPA").startsWith("Y:") &&
+                     w.c.state("RADNAGRUPA").mid(2).split(',').contains("PC-01"),
+                 qPrintable(w.c.state("RADNAGRUPA")));
+        QCOMPARE(w.c.state("\\\\PC-01"), "N:");
+        QCOMPARE(w.c.state("TIHAGRUPA"), "N:FAKE");
         QVERIFY(w.boxes.texts.isEmpty() && w.launcher.commands.isEmpty());
 
         ::kill(pc05, SIGCONT);
-        w.window.tvwNetwork->expand(w.node(SystemNetwork::SmbName));
-        w.window.tvwNetwork->expand(w.node("TIHAGRUPA"));
-        QCOMPARE(w.state("TIHAGRUPA"), "Y:PC-05");
+        w.c.tvwNetwork->expand(w.c.node(SystemNetwork::SmbName));
+        w.c.tvwNetwork->expand(w.c.node("TIHAGRUPA"));
+        QCOMPARE(w.c.state("TIHAGRUPA"), "Y:PC-05");
     }
 };
 

@@ -61,15 +61,17 @@ private slots:
     {
         WindowFixture fx;
         frmNWCheck main(fx.net, fx.launcher, fx.boxes, {});
+        const MainControls c(main);
+        const auto pomocClick = [&c] { QTest::mouseClick(c.Pomoc, Qt::LeftButton); };
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QRect before = main.frameGeometry();
         QVERIFY(before.width() > main.width()); // the fake screen gives frames
 
-        main.Pomoc_Click();
-        Uputstvo *panel = main.helpPanel();
+        pomocClick();
+        Uputstvo *panel = main.findChild<Uputstvo *>();
         QVERIFY(panel && QTest::qWaitForWindowExposed(panel));
-        QCOMPARE(main.Pomoc->text(), "<< Kratko uputstvo");
+        QCOMPARE(c.Pomoc->text(), "<< Kratko uputstvo");
         // Moved left by half the panel's outer width; the panel beside it.
         const QRect m = main.frameGeometry(), p = panel->frameGeometry();
         QCOMPARE(p.width(), 5205 / 15 + before.width() - main.width());
@@ -88,31 +90,31 @@ private slots:
         // The toggle destroys it and puts all back, 100 times without drift.
         QPointer<Uputstvo> gone = panel;
         for (int i = 0; i < 100; ++i) {
-            main.Pomoc_Click();
-            QVERIFY(!main.helpPanel() && gone.isNull());
-            QCOMPARE(main.Pomoc->text(), Uputstvo::ClosedCaption);
+            pomocClick();
+            QVERIFY(!main.findChild<Uputstvo *>() && gone.isNull());
+            QCOMPARE(c.Pomoc->text(), Uputstvo::ClosedCaption);
             QCOMPARE(main.frameGeometry(), before);
-            main.Pomoc_Click();
+            pomocClick();
             QCOMPARE(main.frameGeometry(), m);
-            gone = main.helpPanel();
+            gone = main.findChild<Uputstvo *>();
         }
 
         // The window system's close request (its title bar) acts as the toggle.
         QVERIFY(QTest::qWaitForWindowExposed(gone));
         gone->windowHandle()->close();
         QTRY_VERIFY(gone.isNull());
-        QCOMPARE(main.Pomoc->text(), "Kratko uputstvo >>");
+        QCOMPARE(c.Pomoc->text(), "Kratko uputstvo >>");
         QCOMPARE(main.frameGeometry(), before);
-        main.Pomoc_Click();
+        pomocClick();
         QCOMPARE(main.frameGeometry(), m);
 
         // Closing the main window ends the program with the guide gone and
         // nothing restored.
-        gone = main.helpPanel();
+        gone = main.findChild<Uputstvo *>();
         QTimer::singleShot(0, &main, &QWidget::close);
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(gone.isNull() && !main.isVisible());
-        QCOMPARE(main.Pomoc->text(), Uputstvo::OpenCaption);
+        QCOMPARE(c.Pomoc->text(), Uputstvo::OpenCaption);
         QCOMPARE(main.frameGeometry(), m);
     }
 
@@ -120,25 +122,26 @@ private slots:
     {
         WindowFixture fx;
         frmNWCheck &w = fx.make();
+        const MainControls c(w);
         QVERIFY(fx.showActive());
         for (const bool byLink : {true, false}) {
             // A click on the link opens the guide, which takes the activation
             // (a window counts as active while a window it stands for is);
             // a press let go off the link does nothing.
-            QTest::mouseClick(w.Pomoc, Qt::LeftButton);
-            QPointer<Uputstvo> panel = w.helpPanel();
+            QTest::mouseClick(c.Pomoc, Qt::LeftButton);
+            QPointer<Uputstvo> panel = w.findChild<Uputstvo *>();
             QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
-            QTest::mousePress(w.Pomoc, Qt::LeftButton);
-            QTest::mouseRelease(w.Pomoc, Qt::LeftButton, {}, QPoint(-4, -4));
+            QTest::mousePress(c.Pomoc, Qt::LeftButton);
+            QTest::mouseRelease(c.Pomoc, Qt::LeftButton, {}, QPoint(-4, -4));
             QVERIFY(panel);
             // Closed while active, by the link or by its own close command:
             // the main window is active again, and its activate step has put
             // the focus into the name box.
-            w.List1->setFocus();
-            byLink ? QTest::mouseClick(w.Pomoc, Qt::LeftButton) : void(panel->close());
+            c.List1->setFocus();
+            byLink ? QTest::mouseClick(c.Pomoc, Qt::LeftButton) : void(panel->close());
             QTRY_VERIFY(!panel);
             QVERIFY(QTest::qWaitForWindowActive(&w));
-            QTRY_VERIFY(w.Manual->hasFocus());
+            QTRY_VERIFY(c.Manual->hasFocus());
         }
     }
 
@@ -146,18 +149,19 @@ private slots:
     {
         WindowFixture fx;
         frmNWCheck &w = fx.make();
+        const MainControls c(w);
         QVERIFY(fx.showActive());
         QCOMPARE(unnamedControls(&w).join("; "), QString());
-        QTest::keyClick(w.Manual, Qt::Key_F1);
+        QTest::keyClick(c.Manual, Qt::Key_F1);
         QPointer<Uputstvo> guide = w.findChild<Uputstvo *>();
         QVERIFY(guide && guide->isVisible());
-        QCOMPARE(w.Pomoc->text(), Uputstvo::OpenCaption);
+        QCOMPARE(c.Pomoc->text(), Uputstvo::OpenCaption);
         // The guide panel, and the main window beside it, for assistive tools.
         QCOMPARE(unnamedControls(guide).join("; ") + unnamedControls(&w).join("; "), QString());
         QVERIFY(QTest::qWaitForWindowExposed(guide));
         QTest::keyClick(guide, Qt::Key_F1);
         QTRY_VERIFY(!guide);
-        QCOMPARE(w.Pomoc->text(), Uputstvo::ClosedCaption);
+        QCOMPARE(c.Pomoc->text(), Uputstvo::ClosedCaption);
         // While a box waits for an answer, F1 does not reach the window.
         whenBoxOpens([&w](QMessageBox *box) {
             QTest::keyClick(box, Qt::Key_F1);

@@ -21,61 +21,62 @@ private slots:
     void theCapHoldsForTypingAndPasteAndWarnsAt896()
     {
         WindowFixture f;
-        frmNWCheck &w = f.make({}, false);
+        const MainControls c(f.make({}, false));
         QVERIFY(f.showActive());
-        QTextEdit *editor = w.RichTextBox1;
+        QTextEdit *editor = c.RichTextBox1;
         editor->setFocus();
         editor->setPlainText(QString(895, 'a'));
         editor->moveCursor(QTextCursor::End);
         QTest::keyClick(editor, Qt::Key_B);
-        QCOMPARE(w.Length->text(), "Dužina poruke: 896");
+        QCOMPARE(c.Length->text(), "Dužina poruke: 896");
         QCOMPARE(f.boxes.texts, QStringList{"Poruka ne sme sadržati više od 896 znakova!"});
         QTest::keyClicks(editor, "xyz");
         QTest::keyClick(editor, Qt::Key_Return);
         QApplication::clipboard()->setText("zz");
         editor->paste();
-        QCOMPARE(w.messageText().size(), 896); // nothing more taken, no more boxes
+        QCOMPARE(c.messageText().size(), 896); // nothing more taken, no more boxes
         QCOMPARE(f.boxes.texts.size(), 1);
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_C);
         QCOMPARE(f.boxes.texts.size(), 2);
-        QVERIFY(w.messageText().endsWith("ac"));
+        QVERIFY(c.messageText().endsWith("ac"));
 
         // A paste is cut to the room left, a selection's room included.
         editor->setPlainText(QString(800, 'a'));
         editor->moveCursor(QTextCursor::End);
         QApplication::clipboard()->setText(QString(200, 'z'));
         editor->paste();
-        QCOMPARE(w.messageText(), QString(800, 'a') + QString(96, 'z'));
+        QCOMPARE(c.messageText(), QString(800, 'a') + QString(96, 'z'));
         QCOMPARE(f.boxes.texts.size(), 3);
         editor->selectAll();
         QApplication::clipboard()->setText("kratko\nnovo");
         editor->paste();
-        QCOMPARE(w.messageText(), "kratko\nnovo");
+        QCOMPARE(c.messageText(), "kratko\nnovo");
     }
 
     void lengthColourResetAndTheReminderFollowingTheFocus()
     {
         WindowFixture f;
         frmNWCheck &w = f.make({}, false);
+        const MainControls c(w);
         QVERIFY(f.showActive());
-        w.ResetMessage_Click(); // on an empty editor
-        QCOMPARE(w.Length->text(), " ");
-        QCOMPARE(colour(w.Length), QColor(64, 64, 64));
-        QTRY_VERIFY(w.RichTextBox1->hasFocus());
-        QTRY_COMPARE(colour(w.Latinica), QColor(0, 0, 0));
+        c.ResetMessage->click(); // on an empty editor
+        QCOMPARE(c.Length->text(), " ");
+        QCOMPARE(colour(c.Length), QColor(64, 64, 64));
+        QTRY_VERIFY(c.RichTextBox1->hasFocus());
+        QTRY_COMPARE(colour(c.Latinica), QColor(0, 0, 0));
         using Step = std::pair<int, QColor>;
         for (const auto &[length, expected] :
              {Step{128, Qt::black}, Step{129, Qt::red}, Step{128, Qt::black}}) {
-            w.RichTextBox1->setPlainText(QString(length, 'a'));
-            QCOMPARE(colour(w.Length), expected);
+            c.RichTextBox1->setPlainText(QString(length, 'a'));
+            QCOMPARE(colour(c.Length), expected);
         }
-        w.RichTextBox1->setHtml("<b>Здраво</b><br>čćđšž"); // formatting plays no part
-        QCOMPARE(w.messageText(), "Здраво\nčćđšž");
-        QCOMPARE(w.Length->text(), "Dužina poruke: 12"); // a line break counts one
-        w.ResetMessage_Click();
-        QVERIFY(w.messageText().isEmpty());
-        QCOMPARE(w.Length->text(), " ");
+        c.RichTextBox1->setHtml("<b>Здраво</b><br>čćđšž"); // formatting plays no part
+        QCOMPARE(c.messageText(), "Здраво\nčćđšž");
+        QCOMPARE(c.Length->text(), "Dužina poruke: 12"); // a line break counts one
+        c.ResetMessage->click();
+        QVERIFY(c.messageText().isEmpty());
+        QCOMPARE(c.Length->text(), " ");
 
         // A box, the editor's own menu or another window taking the
         // activation leave the reminder black; only another control greys it.
@@ -87,17 +88,17 @@ private slots:
         });
         QtMessageBoxes().report(&w, MessageBoxes::Icon::None, "x");
         QVERIFY(boxActive);
-        QCOMPARE(colour(w.Latinica), QColor(0, 0, 0));
+        QCOMPARE(colour(c.Latinica), QColor(0, 0, 0));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                               w.RichTextBox1->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(w.RichTextBox1, &menu);
+                               c.RichTextBox1->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(c.RichTextBox1, &menu);
         QTRY_VERIFY(QApplication::activePopupWidget());
-        QCOMPARE(colour(w.Latinica), QColor(0, 0, 0));
+        QCOMPARE(colour(c.Latinica), QColor(0, 0, 0));
         QApplication::activePopupWidget()->close();
-        QTest::keyClick(w.RichTextBox1, Qt::Key_Tab);
-        QCOMPARE(colour(w.Latinica), QColor(128, 128, 128));
+        QTest::keyClick(c.RichTextBox1, Qt::Key_Tab);
+        QCOMPARE(colour(c.Latinica), QColor(128, 128, 128));
     }
 };
 

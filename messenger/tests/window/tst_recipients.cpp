@@ -13,46 +13,46 @@ private slots:
     {
         WindowFixture f;
         f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
-        frmNWCheck &w = f.make({}, false); // nothing below the providers listed yet
+        const MainControls c(f.make({}, false)); // nothing below the providers listed yet
         QVERIFY(f.showActive());
-        w.tvwNetwork_Expand(f.node("SMB"));
+        c.tvwNetwork->expand(f.node("SMB"));
         for (const char *key : {"_ROOT", "SMB", "\\\\PC-01\\javno"})
             f.pick(key); // none of these is a recipient
-        QCOMPARE(f.entries(), QStringList());
+        QCOMPARE(c.entries(), QStringList());
         f.pick("RADNAGRUPA");
-        QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02"}));
-        QVERIFY(!w.tvwNetwork->isExpanded(f.node("RADNAGRUPA"))); // listed without opening it
-        QCOMPARE(w.Total->text(), "2");
-        QTRY_VERIFY(w.List1->hasFocus());
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02"}));
+        QVERIFY(!c.tvwNetwork->isExpanded(f.node("RADNAGRUPA"))); // listed without opening it
+        QCOMPARE(c.Total->text(), "2");
+        QTRY_VERIFY(c.List1->hasFocus());
         // A name already listed changes nothing and leaves the focus.
-        w.Manual->setFocus();
-        QTRY_VERIFY(w.Manual->hasFocus());
-        w.AddItem_Click();
+        c.Manual->setFocus();
+        QTRY_VERIFY(c.Manual->hasFocus());
+        c.AddItem->click();
         f.pick("\\\\PC-02");
-        QCOMPARE(f.entries().size(), 2);
-        QVERIFY(w.Manual->hasFocus());
+        QCOMPARE(c.entries().size(), 2);
+        QVERIFY(c.Manual->hasFocus());
     }
 
     void removeResetAndTheGroupEntry()
     {
         WindowFixture f;
-        frmNWCheck &w = f.make();
+        const MainControls c(f.make());
         f.pick("RADNAGRUPA");
-        w.List1->setCurrentRow(-1);
-        w.RemoveItem_Click(); // nothing selected: nothing removed
-        w.ToLocalGroup_Click();
-        w.ToLocalGroup_Click();
-        QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02", frmNWCheck::GroupEntry}));
-        QCOMPARE(w.Total->text(), " ");
-        w.List1->setCurrentRow(2);
-        w.RemoveItem_Click();
-        QCOMPARE(w.Total->text(), "2");
-        w.List1->setCurrentRow(0);
-        w.RemoveItem_Click();
+        c.List1->setCurrentIndex({});
+        c.RemoveItem->click(); // nothing selected: nothing removed
+        c.ToLocalGroup->click();
+        c.ToLocalGroup->click();
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02", RecipientList::GroupEntry}));
+        QCOMPARE(c.Total->text(), " ");
+        c.List1->setCurrentIndex(c.recipients.index(2));
+        c.RemoveItem->click();
+        QCOMPARE(c.Total->text(), "2");
+        c.List1->setCurrentIndex(c.recipients.index(0));
+        c.RemoveItem->click();
         f.pick("\\\\PC-01"); // a removed name can come back
-        QCOMPARE(f.entries(), (QStringList{"PC-02", "PC-01"}));
-        w.ResetList_Click();
-        QCOMPARE(w.Total->text(), "0");
+        QCOMPARE(c.entries(), (QStringList{"PC-02", "PC-01"}));
+        c.ResetList->click();
+        QCOMPARE(c.Total->text(), "0");
     }
 
     void toAllAsksThenReplacesTheListWithEveryServerOnce()
@@ -60,20 +60,21 @@ private slots:
         WindowFixture f;
         f.net.add("RADNAGRUPA", "\\\\FAKE", NetDisplay::Server);
         f.net.add("DRUGA", "\\\\pc-01", NetDisplay::Server); // a computer found twice
-        frmNWCheck &w = f.make({}, false);
+        const MainControls c(f.make({}, false));
         QVERIFY(f.showActive());
-        w.ToLocalGroup_Click();
+        c.ToLocalGroup->click();
+        f.pick("RADNAGRUPA"); // its computer named FAKE is none
         f.boxes.answerYes = false;
-        w.ToAll_Click();
+        c.ToAll->click();
         QCOMPARE(f.boxes.questions,
                  QStringList{"Sigurno želiš da primaoci ove poruke budu BAŠ SVI u mreži?"});
-        QCOMPARE(f.entries().size(), 1);
-        QTRY_VERIFY(w.Manual->hasFocus());
+        QCOMPARE(c.entries(), (QStringList{RecipientList::GroupEntry, "PC-01", "PC-02"}));
+        QTRY_VERIFY(c.Manual->hasFocus());
         f.boxes.answerYes = true;
-        w.ToAll_Click();
-        QCOMPARE(f.entries(), (QStringList{"PC-01", "PC-02", "PC-03"}));
-        QCOMPARE(w.Total->text(), "3");
-        QTRY_VERIFY(w.List1->hasFocus());
+        c.ToAll->click();
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02", "PC-03"}));
+        QCOMPARE(c.Total->text(), "3");
+        QTRY_VERIFY(c.List1->hasFocus());
     }
 
     void typedNamesAreUpperCasedAndMatchedExactly()
@@ -81,27 +82,29 @@ private slots:
         WindowFixture f;
         f.net.add("DRUGA", "\\\\ČAČAK-ĐŽ", NetDisplay::Server);
         f.net.add("DRUGA", "\\\\Mala", NetDisplay::Server);
-        frmNWCheck &w = f.make({}, false);
+        f.net.add("SMB", "TIHA", NetDisplay::Domain);
+        f.net.noAnswer("TIHA", 1000); // its placeholder stays in the tree
+        const MainControls c(f.make({}, false));
         QVERIFY(f.showActive());
         for (const char *typed :
              {"pc-02", "čačak-đž", "radnagrupa"}) { // any node, not only servers
-            w.Manual->setText(typed);
-            QTest::keyClick(w.Manual, Qt::Key_Return); // lists the whole tree first
-            QVERIFY(w.Manual->text().isEmpty());
+            c.Manual->setText(typed);
+            QTest::keyClick(c.Manual, Qt::Key_Return); // lists the whole tree first
+            QVERIFY(c.Manual->text().isEmpty());
         }
-        QCOMPARE(f.entries(), (QStringList{"PC-02", "ČAČAK-ĐŽ", "RADNAGRUPA"}));
-        QTRY_VERIFY(w.Manual->hasFocus());
-        QCOMPARE(w.Total->text(), "3");
+        QCOMPARE(c.entries(), (QStringList{"PC-02", "ČAČAK-ĐŽ", "RADNAGRUPA"}));
+        QTRY_VERIFY(c.Manual->hasFocus());
+        QCOMPARE(c.Total->text(), "3");
         QVERIFY(f.boxes.texts.isEmpty());
         for (const char *typed : {" pc-01", "fake", "   ", "mala", "Mreža"}) {
-            w.Manual->setText(typed);
-            w.Manual_KeyPress(13);
-            QCOMPARE(w.Manual->text(), typed); // kept for correcting
+            c.Manual->setText(typed);
+            QTest::keyClick(c.Manual, Qt::Key_Return);
+            QCOMPARE(c.Manual->text(), typed); // kept for correcting
         }
         QCOMPARE(f.boxes.texts, QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
         QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::Critical);
-        w.Manual->clear();
-        w.Manual_KeyPress(13); // empty: nothing at all
+        c.Manual->clear();
+        QTest::keyClick(c.Manual, Qt::Key_Return); // empty: nothing at all
         QCOMPARE(f.boxes.texts.size(), 5);
     }
 };

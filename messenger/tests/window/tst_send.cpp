@@ -20,51 +20,51 @@ private slots:
     void oneCommandPerEntryInOrderThenOneBox()
     {
         WindowFixture f;
-        frmNWCheck &w = f.make();
+        const MainControls c(f.make());
         QVERIFY(f.showActive());
-        w.Manual->setText("zadrzi");
-        w.Send_Click();
-        w.RichTextBox1->setPlainText("poruka");
-        w.Send_Click(); // the count box shows 0
+        c.Manual->setText("zadrzi");
+        c.Send->click();
+        c.RichTextBox1->setPlainText("poruka");
+        c.Send->click(); // the count box shows 0
         QCOMPARE(f.boxes.texts,
                  (QStringList{"Ne postoji tekst poruke!", "Nije navedeno ko su primaoci poruke!"}));
         QVERIFY(f.launcher.commands.isEmpty());
-        QCOMPARE(w.Manual->text(), QString("zadrzi"));
+        QCOMPARE(c.Manual->text(), QString("zadrzi"));
 
         f.pick("\\\\PC-01");
-        w.ToLocalGroup_Click();
+        c.ToLocalGroup->click();
         f.pick("\\\\PC-02");
         // Typed: a no-break space goes as it is; Enter and Shift+Enter are
         // line breaks.
-        w.RichTextBox1->clear();
-        QTest::keyClicks(w.RichTextBox1, "Zdravo");
-        QTest::sendKeyEvent(QTest::Click, w.RichTextBox1, Qt::Key_unknown, "\u00A0", {});
-        QTest::keyClicks(w.RichTextBox1, "\"svima\"");
-        QTest::keyClick(w.RichTextBox1, Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyClicks(w.RichTextBox1, "drugi red; $(x) `y`");
-        QTest::keyClick(w.RichTextBox1, Qt::Key_Return);
+        c.RichTextBox1->clear();
+        QTest::keyClicks(c.RichTextBox1, "Zdravo");
+        QTest::sendKeyEvent(QTest::Click, c.RichTextBox1, Qt::Key_unknown, "\u00A0", {});
+        QTest::keyClicks(c.RichTextBox1, "\"svima\"");
+        QTest::keyClick(c.RichTextBox1, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(c.RichTextBox1, "drugi red; $(x) `y`");
+        QTest::keyClick(c.RichTextBox1, Qt::Key_Return);
         const QString text = "Zdravo\u00A0\"svima\"\ndrugi red; $(x) `y`\n";
-        w.Send_Click();
+        c.Send->click();
         QCOMPARE(f.launcher.commands, (QStringList{"net send PC-01 " + text, "net send * " + text,
                                                    "net send PC-02 " + text}));
         QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::None);
-        QVERIFY(w.Manual->text().isEmpty());
-        QCOMPARE(w.List1->count(), 3); // the message and the list stay
-        QCOMPARE(w.messageText(), text);
-        QTRY_VERIFY(w.RichTextBox1->hasFocus());
+        QVERIFY(c.Manual->text().isEmpty());
+        QCOMPARE(c.entries().size(), 3); // the message and the list stay
+        QCOMPARE(c.messageText(), text);
+        QTRY_VERIFY(c.RichTextBox1->hasFocus());
 
         // A blank text goes, and so does the group entry alone (its count is no number).
-        w.ResetList_Click();
-        w.ToLocalGroup_Click();
-        w.RichTextBox1->setPlainText(" ");
-        w.Send_Click();
+        c.ResetList->click();
+        c.ToLocalGroup->click();
+        c.RichTextBox1->setPlainText(" ");
+        c.Send->click();
         QCOMPARE(f.launcher.commands.last(), "net send *  ");
         QCOMPARE(f.boxes.texts.mid(2), (QStringList{Sent, Sent}));
     }
 
     void reasonWordsReadAsPlainSerbian()
     {
-        const QString g = frmNWCheck::GroupEntry;
+        const QString g = RecipientList::GroupEntry;
         const auto said = [&g](const QString &entry, int status, const QStringList &reasons) {
             const TaskOutcome outcome = RecordingLauncher::outcome(0, status, reasons);
             return DeliveryReport::lines(entry, entry == g, outcome).join(" | ");
@@ -93,17 +93,20 @@ private slots:
     void oneReportPerClickAfterItsHelpersEndedOnlyWhenSomeoneMissedIt()
     {
         WindowFixture f;
-        frmNWCheck &w = f.make();
-        for (const char *name : {"PC-01", "SVI u mojoj grupi / mom domenu", "PC-02", "PC-77"})
-            w.AddRecipient(name);
-        w.RichTextBox1->setPlainText("x");
+        f.net.add("DRUGA", "\\\\PC-77", NetDisplay::Server);
+        const MainControls c(f.make());
+        f.pick("\\\\PC-01");
+        c.ToLocalGroup->click();
+        for (const char *key : {"\\\\PC-02", "\\\\PC-77"})
+            f.pick(key);
+        c.RichTextBox1->setPlainText("x");
 
         // Ends that come while the click's own box is open wait for it.
         f.boxes.onReport = [&f] {
             f.launcher.end(0, 0);
             f.launcher.end(1, 1, {"no-smb1 PC-05: x", "timeout PC-06 30: x"});
         };
-        w.Send_Click();
+        c.Send->click();
         f.boxes.onReport = nullptr;
         QCOMPARE(f.boxes.texts, QStringList{Sent});
         f.launcher.end(3, 1, {"not-found PC-77: x"});
@@ -126,7 +129,7 @@ private slots:
                 f.launcher.end(task, task == 7 ? 1 : 0, {"not-found PC-77: x"});
             seenAtTheBox = f.boxes.notices.size();
         };
-        w.Send_Click();
+        c.Send->click();
         f.boxes.onReport = nullptr;
         QCOMPARE(seenAtTheBox, 1);
         QCOMPARE(f.boxes.notices.size(), 2);
@@ -134,7 +137,7 @@ private slots:
         // A helper that crashed, the same refusal from two helpers, the last start
         // failed (the click still counts as handed over).
         f.launcher.failing = {11};
-        w.Send_Click();
+        c.Send->click();
         QCOMPARE(f.boxes.texts.last(), Sent);
         f.launcher.end(8, -1);
         f.launcher.end(9, 2, {"codepage * CP852 U+0452: x"});
@@ -146,15 +149,15 @@ private slots:
 
         // Clicks do not wait for each other; a click that started nothing has its box only.
         f.launcher.failing.clear();
-        w.Send_Click(); // 12..15
-        w.Send_Click(); // 16..19
+        c.Send->click(); // 12..15
+        c.Send->click(); // 16..19
         for (int task = 16; task < 20; ++task)
             f.launcher.end(task, task == 19 ? 1 : 0, {"not-found PC-77: x"});
         QCOMPARE(f.boxes.notices.size(), 4);
         for (int task = 12; task < 16; ++task)
             f.launcher.end(task, 0);
         f.launcher.failAll = true;
-        w.Send_Click();
+        c.Send->click();
         QCOMPARE(f.boxes.texts.last(), Failed);
         QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::Critical);
         QCOMPARE(f.boxes.notices.size(), 4);
@@ -164,6 +167,7 @@ private slots:
     {
         WindowFixture f;
         frmNWCheck &w = f.make();
+        const MainControls c(w);
         QVERIFY(f.showActive());
         QtMessageBoxes().notify(&w, MessageBoxes::Icon::Exclamation, Heading + "PC-77: x");
         QPointer<QMessageBox> box = w.findChild<QMessageBox *>();
@@ -172,9 +176,9 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QCOMPARE(box->icon(), QMessageBox::Warning);
         // The window takes a later Send while the report stays open.
-        w.AddRecipient("PC-01");
-        w.RichTextBox1->setPlainText("x");
-        QTest::mouseClick(w.Send, Qt::LeftButton);
+        f.pick("\\\\PC-01");
+        c.RichTextBox1->setPlainText("x");
+        QTest::mouseClick(c.Send, Qt::LeftButton);
         QCOMPARE(f.launcher.commands.size(), 1);
         QVERIFY(box->isVisible());
         box->button(QMessageBox::Ok)->click();

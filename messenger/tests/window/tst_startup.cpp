@@ -65,10 +65,13 @@ private slots:
         QCOMPARE(w.windowTitle(), "Vesnal for Windows 2000 & XP  v1.15ß");
         QCOMPARE(w.minimumSize(), QSize(473, 537));
         QCOMPARE(w.maximumSize(), QSize(473, 537));
-        QVERIFY(w.Total->isReadOnly() && !w.Send->icon().isNull() && !w.windowIcon().isNull());
+        const MainControls c(w);
+        QVERIFY(c.Total->isReadOnly() && !c.Send->icon().isNull() && !w.windowIcon().isNull());
         QCOMPARE(ImageList::keys().size(), 13);
+        ImageList images;
+        images.load();
         for (const QString &key : ImageList::keys()) {
-            const QImage picture = w.imlNWImages.icon(key).pixmap(16, 16).toImage();
+            const QImage picture = images.icon(key).pixmap(16, 16).toImage();
             int drawn = 0;
             for (int i = 0; i < 256; ++i)
                 drawn += qAlpha(picture.pixel(i % 16, i / 16)) > 0;
@@ -108,8 +111,9 @@ private slots:
         WindowFixture f;
         frmNWCheck &w = f.make({}, false);
         QVERIFY(f.showActive());
-        w.Manual->setFocus();
-        QTRY_VERIFY(w.Manual->hasFocus());
+        QWidget *manual = w.findChild<QWidget *>("Manual");
+        manual->setFocus();
+        QTRY_VERIFY(manual->hasFocus());
         for (const char *name :
              {"RichTextBox1", "Send", "ResetList", "AddItem", "ToAll", "RemoveItem", "ToLocalGroup",
               "tvwNetwork", "List1", "ResetMessage", "Manual"}) {
@@ -162,15 +166,16 @@ private slots:
         frmNWCheck &w = *f.window;
         QVERIFY(f.showActive());
         QTRY_COMPARE(f.state("RADNAGRUPA"), "Y:PC-01,PC-02");
-        QTRY_VERIFY(w.Manual->hasFocus());
+        const MainControls c(w);
+        QTRY_VERIFY(c.Manual->hasFocus());
         w.Form_Load(); // a second load adds nothing
-        QCOMPARE(w.nodes.rowCount(), 1);
+        QCOMPARE(c.nodes.rowCount(), 1);
         QCOMPARE(f.net.listings(""), 1);
-        QVERIFY(w.Label2->isVisible() && w.Line1->isVisible());
+        QVERIFY(c.Label2->isVisible() && c.Line1->isVisible());
         QTest::qWait(4700);
-        QVERIFY(w.Label2->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!w.Label2->isVisible() && !w.Line1->isVisible(), 1500);
-        QVERIFY(!w.Timer1.isActive());
+        QVERIFY(c.Label2->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!c.Label2->isVisible() && !c.Line1->isVisible(), 1500);
+        QVERIFY(!c.Timer1->isActive());
     }
 };
 

@@ -51,27 +51,29 @@ private slots:
         WindowFixture f;
         f.net.add("", "Web Client Network", NetDisplay::Network); // filtered out
         frmNWCheck &w = f.make({}, false);
+        const MainControls c(w);
         const QModelIndex root = f.node("_ROOT");
         QCOMPARE(root.data().toString() + f.picture("_ROOT") + f.picture("SMB"),
                  "Mrežarootnetwork");
-        QVERIFY(w.tvwNetwork->isExpanded(root) && f.node("SMB_FAKE").isValid());
+        QVERIFY(c.tvwNetwork->isExpanded(root) && f.node("SMB_FAKE").isValid());
         QCOMPARE(f.states({"_ROOT", "SMB"}), "Y:SMB N:FAKE");
-        w.tvwNetwork_Expand(f.node("SMB_FAKE")); // on a placeholder, or the root: nothing
-        w.tvwNetwork_Expand(root);
+        c.tvwNetwork->expand(f.node("SMB_FAKE")); // on a placeholder, or the root: nothing
+        c.tvwNetwork->collapse(root);
+        c.tvwNetwork->expand(root);
         QCOMPARE(f.net.totalListings(), 1);
 
         w.Form_Activate();
         QCOMPARE(f.states({"SMB", "RADNAGRUPA", "\\\\PC-01"}),
                  "Y:RADNAGRUPA,DRUGA Y:PC-01,PC-02 N:"); // servers are leaves
         // Listed nodes and servers are never listed again.
-        const int listed = f.net.totalListings(), count = w.nodes.size();
-        w.tvwNetwork->collapse(f.node("SMB"));
-        w.tvwNetwork->expand(f.node("SMB"));
-        w.tvwNetwork_Expand(f.node("RADNAGRUPA"));
-        w.tvwNetwork_Expand(f.node("\\\\PC-01"));
+        const int listed = f.net.totalListings(), count = c.nodes.size();
+        c.tvwNetwork->collapse(f.node("SMB"));
+        c.tvwNetwork->expand(f.node("SMB"));
+        c.tvwNetwork->expand(f.node("RADNAGRUPA"));
+        c.tvwNetwork->expand(f.node("\\\\PC-01"));
         w.Form_Activate();
         QCOMPARE(f.net.totalListings(), listed);
-        QCOMPARE(w.nodes.size(), count);
+        QCOMPARE(c.nodes.size(), count);
     }
 
     void oddListingsEndAsTheFailureRulesSay()
@@ -95,6 +97,7 @@ private slots:
         f.net.add("C", "\\\\PC-21", 99);
         f.net.add(longName, longName + "\\child", NetDisplay::Server);
         frmNWCheck &w = f.make();
+        const MainControls c(w);
         w.Form_Activate();
         // A reachable share is not listed; a closed one is listed, empty.
         QCOMPARE(f.states({javno, zatvoreno}), "Y: Y:");
@@ -106,10 +109,10 @@ private slots:
         // "X_FAKE" holds the key X's placeholder needs: SMB breaks off at X
         // (X stays, without children), and W after it is missing.
         QCOMPARE(f.states({"X", "X_FAKE", "W"}), "N: Y: none");
-        QCOMPARE(w.nodes.nodeAt(f.node("SMB"))->tag(), "N");
+        QCOMPARE(c.nodes.nodeAt(f.node("SMB"))->tag(), "N");
         const int listed = f.net.totalListings();
-        w.tvwNetwork_Expand(f.node("B"));
-        w.tvwNetwork_Expand(f.node("X")); // never takes the real X_FAKE for a placeholder
+        c.tvwNetwork->expand(f.node("B"));
+        c.tvwNetwork->expand(f.node("X")); // never takes the real X_FAKE for a placeholder
         QVERIFY(f.node("X_FAKE").isValid());
         QCOMPARE(f.net.totalListings(), listed);
     }
@@ -121,6 +124,7 @@ private slots:
         f.net.noAnswer("RADNAGRUPA", 3);
         f.net.failOpen("DRUGA");
         frmNWCheck &w = f.make();
+        const MainControls c(w);
         // No answer: unlisted, its placeholder kept. A refusal ends listed and empty.
         QCOMPARE(f.states({"RADNAGRUPA", "DRUGA"}), "N:FAKE Y:");
         // Each pass asks ahead for what it will list: the provider, then its
@@ -131,16 +135,17 @@ private slots:
         // passes; Enter in the name box and ">>" do not ask it again.
         w.Form_Activate();
         QCOMPARE(f.net.aheadCalls, (QList<QStringList>{{"RADNAGRUPA"}}));
-        w.ExpandAllNodes();
+        c.Manual->setText("PC-09");
+        QTest::keyClick(c.Manual, Qt::Key_Return);
         QCOMPARE(f.net.listings("RADNAGRUPA"), 2);
         // By hand it is asked at once; still no answer closes it again, so
         // that opening it once more asks again.
-        w.tvwNetwork->expand(f.node("SMB"));
-        w.tvwNetwork->expand(f.node("RADNAGRUPA"));
-        QVERIFY(!w.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
+        c.tvwNetwork->expand(f.node("SMB"));
+        c.tvwNetwork->expand(f.node("RADNAGRUPA"));
+        QVERIFY(!c.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
         QCOMPARE(f.state("RADNAGRUPA"), "N:FAKE");
-        w.tvwNetwork->expand(f.node("RADNAGRUPA"));
-        QVERIFY(w.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
+        c.tvwNetwork->expand(f.node("RADNAGRUPA"));
+        QVERIFY(c.tvwNetwork->isExpanded(f.node("RADNAGRUPA")));
         QCOMPARE(f.state("RADNAGRUPA"), "Y:PC-01,PC-02");
         QCOMPARE(f.net.listings("RADNAGRUPA"), 4);
         const int listed = f.net.totalListings();
@@ -156,25 +161,25 @@ private slots:
         for (int i = 10; i < 70; ++i)
             f.net.add("RADNAGRUPA", QString("\\\\PC-%1").arg(i), NetDisplay::Server);
         f.net.noAnswer("DRUGA", 100);
-        frmNWCheck &w = f.make();
+        const MainControls c(f.make());
         QVERIFY(f.showActive());
         f.net.answer("DRUGA");
-        w.tvwNetwork->setFocus();
-        w.tvwNetwork->setCurrentIndex(f.node("SMB"));
-        const auto press = [&w](Qt::Key key) {
-            QTest::keyClick(w.tvwNetwork, key);
+        c.tvwNetwork->setFocus();
+        c.tvwNetwork->setCurrentIndex(f.node("SMB"));
+        const auto press = [&c](Qt::Key key) {
+            QTest::keyClick(c.tvwNetwork, key);
             QCoreApplication::processEvents(); // the view lays itself out
         };
         for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_End})
             press(key);
-        const int scrolled = w.tvwNetwork->verticalScrollBar()->value();
+        const int scrolled = c.tvwNetwork->verticalScrollBar()->value();
         QVERIFY(scrolled > 0);
-        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("DRUGA"));
+        QCOMPARE(c.tvwNetwork->currentIndex(), f.node("DRUGA"));
         press(Qt::Key_Right); // answers now
         QCOMPARE(f.state("DRUGA"), "Y:PC-03");
-        QCOMPARE(w.tvwNetwork->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(c.tvwNetwork->verticalScrollBar()->value(), scrolled);
         press(Qt::Key_Down);
-        QCOMPARE(w.tvwNetwork->currentIndex(), f.node("\\\\PC-03"));
+        QCOMPARE(c.tvwNetwork->currentIndex(), f.node("\\\\PC-03"));
     }
 
     void overlappedPassesLeaveTheTreeOfTheWalkOneByOne()
@@ -186,26 +191,26 @@ private slots:
         qInfo("activation: %lld ms, one listing at a time: %lld ms", ms,
               oneByOne.loadAndActivate());
         QVERIFY2(ms < Deadline.count() * 3 / 2, QByteArray::number(ms));
-        QCOMPARE(dump(together.window.nodes), dump(oneByOne.window.nodes));
+        QCOMPARE(dump(together.c.nodes), dump(oneByOne.c.nodes));
 
-        QCOMPARE(together.state("ZIVA"), "Y:PC-01,PC-02");
-        QCOMPARE(together.state("SPORA"), "Y:PC-05");
-        QCOMPARE(together.state("ODBIJA"), "Y:"); // refused: listed, empty
+        QCOMPARE(together.c.state("ZIVA"), "Y:PC-01,PC-02");
+        QCOMPARE(together.c.state("SPORA"), "Y:PC-05");
+        QCOMPARE(together.c.state("ODBIJA"), "Y:"); // refused: listed, empty
         for (const char *silent : {"TIHA", "PADA", "SMECE", "OGROMNA", "VRACA"})
-            QCOMPARE(together.state(silent), "N:FAKE"); // no answer: still unlisted
-        QCOMPARE(together.state("ZIVA2"), "N:");        // PC-01 again: broken off
+            QCOMPARE(together.c.state(silent), "N:FAKE"); // no answer: still unlisted
+        QCOMPARE(together.c.state("ZIVA2"), "N:");        // PC-01 again: broken off
 
         // The next activation asks the silent ones again, in one wait.
         QElapsedTimer clock;
         clock.start();
         together.window.Form_Activate();
         QVERIFY2(clock.elapsed() < Deadline.count() * 3 / 2, QByteArray::number(clock.elapsed()));
-        QCOMPARE(together.state("TIHA"), "N:FAKE");
+        QCOMPARE(together.c.state("TIHA"), "N:FAKE");
         // Once its host answers, expanding a node without answer lists it.
         QFile awake(m_dir.filePath("budna"));
         QVERIFY(awake.open(QIODevice::WriteOnly));
-        together.window.tvwNetwork_Expand(together.node("VRACA"));
-        QCOMPARE(together.state("VRACA"), "Y:PC-07");
+        together.c.tvwNetwork->expand(together.c.node("VRACA"));
+        QCOMPARE(together.c.state("VRACA"), "Y:PC-07");
     }
 
     void aLiveWorkgroupBehindManySilentOnesGetsItsTurn()
@@ -221,9 +226,9 @@ private slots:
         w.loadAndActivate();
         qunsetenv("FAKE_LISTER_TOP");
         w.window.Form_Activate();
-        QCOMPARE(w.state("ZIVA"), "N:FAKE");
+        QCOMPARE(w.c.state("ZIVA"), "N:FAKE");
         w.window.Form_Activate();
-        QCOMPARE(w.state("ZIVA"), "Y:PC-01,PC-02");
+        QCOMPARE(w.c.state("ZIVA"), "Y:PC-01,PC-02");
     }
 };
 

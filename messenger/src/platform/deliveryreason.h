@@ -20,7 +20,8 @@
 // - the line is what the report says, in Serbian; {X} stands for field X
 //   ({BYTES} is counted in Serbian words, {U+XXXX} shows the character).
 //   Where the second line is given, it stands when no fields came;
-// - the NT_STATUS_ codes are smbclient's words that mean this reason.
+// - the NT_STATUS_ codes are smbclient's words that mean this reason
+//   (no-smb1's only after smbclient's "cli_message returned").
 //
 // The helper writes the words, the window reads them back, and
 // vesnal-net(1) documents them (a test holds it to this table).

@@ -197,8 +197,6 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
     setTabOrder(btnIskljuci, btnPokreniT);
     setTabOrder(btnPokreniT, chkZvuk);
 
-    Timer1 = new TickTimer(this, clock);
-    Timer1->setObjectName("Timer1");
     Timer2 = new TickTimer(this, clock);
     Timer2->setObjectName("Timer2");
 }

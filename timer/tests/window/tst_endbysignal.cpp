@@ -50,11 +50,11 @@ int child(QApplication &app, const QString &mode)
     AnnouncedBoxes boxes;
     const int status = runTempral(app, {line, settings, beeper, boxes}, [&](Form1 &form) {
         say("ready");
-        form.chkZvuk->setChecked(mode == "tone");
+        form.findChild<QCheckBox *>("chkZvuk")->setChecked(mode == "tone");
         if (mode == "count")
-            form.Zadato1->setText("30"), form.btnPokreniTClick();
-        else if (mode == "tone")
-            form.btnIskljuciClick();
+            form.findChild<QLineEdit *>("Zadato1")->setText("30");
+        if (mode == "count" || mode == "tone")
+            form.findChild<QPushButton *>(mode == "count" ? "btnPokreniT" : "btnIskljuci")->click();
         else if (mode == "close")
             QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
     });

@@ -31,7 +31,6 @@ private slots:
         QCOMPARE(rig.journal.mid(rig.journal.indexOf("rts 1")).join(", "),
                  "rts 1, beep 800 95, sleep 300, beep 1000 95, sleep 300, beep 1200 95");
         QCOMPARE(rig.look(), "lighton appicon 1 #ffff00 Shape3 Shape4 Minuta bold Timer1");
-        QCOMPARE(rig.Label3->text(), QString("Tajmer odbrojava."));
         rig.journal.clear();
         rig.tick();
         QCOMPARE(rig.journal, (QStringList{"rts 0", "beep 800 900"}));
@@ -51,6 +50,7 @@ private slots:
             if (rig.Ostalo1->text() == "30") { // to the foreground
                 rig.form.activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+                QCoreApplication::processEvents(); // what the activation set going
             }
             rig.tick();
             minutes << (rig.Minuta->isVisible() ? rig.Minuta->text() : "-");
@@ -61,6 +61,8 @@ private slots:
         QCOMPARE(minutes.mid(66), QStringList(60, "-"));
         QCOMPARE(titles[0] + " | " + titles[80] + " | " + titles[100],
                  "= 2 min. 5 s | = 45 s | Tempral v0.5");
+        // Only the first activation opens the port: the load stayed on.
+        QCOMPARE(rig.journal.filter("rts "), (QStringList{"rts 1", "rts 0"}));
 
         rig.start("0005");
         QStringList seen; // icon, Ostalo1, its colour, frame style
@@ -126,18 +128,18 @@ private slots:
         // A pasted period keeps its fraction in the figure, and the count
         // ends after the ticks its whole value holds, the figure left over.
         Rig rig;
-        PictureButton *b = rig.btnIskljuci;
         rig.start("1.5");
         rig.tick();
         rig.tick();
         QCOMPARE(rig.look(), "lightoff appicon -0.5 #ffffff Zadato1 btnPokreniT PortCombo");
-        rig.during = [&] { rig.journal << b->text(); }; // the caption during each tone
+        rig.during = [&] {
+            rig.journal << rig.btnIskljuci->text();
+        }; // the caption during each tone
         rig.journal.clear();
         rig.btnIskljuci->click();
         QCOMPARE(
             rig.journal.mid(rig.journal.indexOf("rts 1")),
             (QStringList{"rts 1", "beep 1200 400", kOn, "sleep 150", kOn, "beep 1200 400", kOn}));
-        QCOMPARE(b->face(), QApplication::palette().color(QPalette::ToolTipBase));
         QCOMPARE(rig.look(), "lighton redtimer 0 #ffffff Zadato1 btnPokreniT Shape3");
 
         // A start while the load is on keeps it on without a break.
@@ -158,7 +160,6 @@ private slots:
         QCOMPARE(pressAfter(100), QString());
         QCOMPARE(QApplication::focusWidget(), rig.Pamti_vreme);
         QCOMPARE(pressAfter(100), QString("rts 0, beep 800 900, ") + kOff);
-        QCOMPARE(b->face(), QApplication::palette().color(QPalette::Midlight));
         QCOMPARE(rig.look(), kStopped);
 
         // A press queued while the switch-on signal plays (each tone and
@@ -168,6 +169,14 @@ private slots:
         QVERIFY(pressAfter(800).startsWith("rts 1"));
         QCOMPARE(pressAfter(0), QString());
         QVERIFY(rig.on);
+
+        // A switch-off that the line refuses leaves the count running, on
+        // from the 0 it shows.
+        rig.start("30");
+        rig.stuck = {1};
+        QVERIFY(pressAfter(1000).startsWith("rts 0 failed, beep 1200 400"));
+        rig.tick();
+        QCOMPARE(rig.look(), "lighton appicon -1 #ffffff Shape3 Shape4 bold Timer1");
     }
 
     void closeOrder()
@@ -192,17 +201,18 @@ private slots:
             QVERIFY(!again.isAccepted() && !rig.Timer1->isEnabled());
         }
 
-        // Ended by a signal during a countdown: load off, settings stored, and
-        // no handler switches the load on again.
+        // Ended by a signal: load off, settings stored, and no handler
+        // switches the load on again.
         Rig rig;
-        rig.start("30");
+        rig.btnIskljuci->click();
         rig.journal.clear();
         rig.form.endBySignal();
+        rig.now += 1000; // the guard over
+        rig.Timer2->wake();
         rig.btnIskljuci->click();
         rig.start("5");
-        QCOMPARE(rig.journal.join(", "),
-                 "rts 0, write Zadato Vreme=30, write Pamti Zadato Vreme=DA, "
-                 "write Port=1, write Pamti Port=DA, write Zvuk=DA");
+        QCOMPARE(rig.journal.join(", "), "rts 0, write Zadato Vreme=, write Pamti Zadato Vreme=DA, "
+                                         "write Port=1, write Pamti Port=DA, write Zvuk=DA");
     }
 
     void loadAndClose()

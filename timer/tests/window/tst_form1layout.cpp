@@ -69,17 +69,18 @@ private slots:
                                           "btnPokreniT chkZvuk"));
     }
 
-    void toolTips()
+    void toolTips() // no picture shows them
     {
-        // No picture shows them.
         const Rig rig;
-        QCOMPARE(rig.Zadato1->toolTip(), QString("Ne vise od 3600 sekundi."));
-        QCOMPARE(rig.PortCombo->toolTip(),
-                 QString("Odaberi slobodan i dostupan serijski port koji ce se koristiti."));
-        QCOMPARE(rig.btnIskljuci->toolTip(),
-                 QString("VAZNO: program ne zna da li je potrosac zaista pod napajanjem, vec sudi "
-                         "samo po tome da li je postavljeno odgovarajuce naponsko/logicko stanje "
-                         "na pinu RTS konektora odabranog serijskog porta."));
+        const std::pair<QWidget *, QString> tips[] = {
+            {rig.Zadato1, "Ne vise od 3600 sekundi."},
+            {rig.PortCombo, "Odaberi slobodan i dostupan serijski port koji ce se koristiti."},
+            {rig.btnIskljuci,
+             "VAZNO: program ne zna da li je potrosac zaista pod napajanjem, vec sudi samo po tome "
+             "da li je postavljeno odgovarajuce naponsko/logicko stanje na pinu RTS konektora "
+             "odabranog serijskog porta."}};
+        for (const auto &[control, tip] : tips)
+            QCOMPARE(control->toolTip(), tip);
     }
 };
 

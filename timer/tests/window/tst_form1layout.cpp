@@ -17,7 +17,7 @@ private slots:
             QCOMPARE(pictureDifference(shot.value(), TEMPRAL_DOCS "/" + shot.key()), QString());
     }
 
-    void controlsApartCaptionsWholeTabOrder()
+    void controlsApartCaptionsWholeTabOrderToolTips()
     {
         // As created, the window carries the caption and icon it shows when
         // stopped, and it keeps its size.
@@ -67,11 +67,8 @@ private slots:
         } while (w != rig.Zadato1);
         QCOMPARE(order.join(' '), QString("Zadato1 PortCombo Pamti_vreme Pamti_port btnIskljuci "
                                           "btnPokreniT chkZvuk"));
-    }
 
-    void toolTips() // no picture shows them
-    {
-        const Rig rig;
+        // No picture shows the tool tips.
         const std::pair<QWidget *, QString> tips[] = {
             {rig.Zadato1, "Ne vise od 3600 sekundi."},
             {rig.PortCombo, "Odaberi slobodan i dostupan serijski port koji ce se koristiti."},

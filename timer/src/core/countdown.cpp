@@ -14,12 +14,6 @@ Countdown::Countdown(QObject *parent, TickTimer::Clock clock)
     connect(m_timer, &TickTimer::tick, this, &Countdown::tick);
 }
 
-bool Countdown::accepts(const QString &period)
-{
-    const double value = numbers::valueOf(period);
-    return value >= 1 && value <= 3600;
-}
-
 void Countdown::start(const QString &period)
 {
     const double value = numbers::valueOf(period);

@@ -25,12 +25,9 @@ public:
     // The clock drives Timer1 (tests hand in one they move).
     explicit Countdown(QObject *parent = nullptr, TickTimer::Clock clock = {});
 
-    // A period is accepted when its value is 1 to 3600 s.
-    static bool accepts(const QString &period);
-
     State state() const { return m_state; }
-    // Counts an accepted period down, the first tick one second from now.
-    // Until then the figure is the period as typed ("0005").
+    // Counts a period down (one that period::accepts), the first tick one
+    // second from now. Until then the figure is the period as typed ("0005").
     void start(const QString &period);
     // Ends the count before its time.
     void stop();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1.h"
 
+#include "core/period.h"
 #include "core/portchoice.h"
 #include "core/ticktimer.h"
 #include "platform/beeper.h"
@@ -62,7 +63,7 @@ Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageB
     connect(Timer2, &TickTimer::tick, this, [this] { Timer2_Timer(); });
     Zadato1->installEventFilter(this);
     connect(Zadato1, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const int limit = std::max(kPeriodLength, int(text.size()));
+        const int limit = std::max(period::kLength, int(text.size()));
         if (limit < Zadato1->maxLength()) {
             const int cursor = Zadato1->cursorPosition();
             Zadato1->setMaxLength(limit); // sets the text anew, the cursor at its end
@@ -131,7 +132,7 @@ void Form1::loadPeriod(const QString &text)
     // A stored period comes in whole, however long: cut to what can be
     // typed, "12345" would start as 1234 s instead of being refused. The
     // limit widens to hold it and narrows again as editing shortens it.
-    Zadato1->setMaxLength(std::max(kPeriodLength, int(text.size())));
+    Zadato1->setMaxLength(std::max(period::kLength, int(text.size())));
     Zadato1->setText(text);
 }
 
@@ -316,7 +317,7 @@ void Form1::btnPokreniT_Click()
 {
     if (m_phase == Phase::Ended)
         return;
-    if (!Countdown::accepts(Zadato1->text())) {
+    if (!period::accepts(Zadato1->text())) {
         Zadato1->setFocus();
         m_countdown.clear();
         return;
@@ -383,26 +384,7 @@ void Form1::Timer1_Timer()
 
 bool Form1::Zadato1_KeyPress(const QKeyEvent &key)
 {
-    switch (key.key()) {
-    case Qt::Key_Backspace:
-        return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-        return true; // not typed characters: focus moves, Delete deletes
-    default:
-        break;
-    }
-    // With Ctrl a letter key types a control character (the paste shortcut
-    // among them); those are discarded like every other non-digit.
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return key.text().isEmpty() &&
-               !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
-    const QString text = key.text();
-    if (text.isEmpty())
-        return true; // navigation keys type nothing
-    const QChar c = text.at(0);
-    return text.size() == 1 && c >= u'0' && c <= u'9';
+    return period::typable(key.key(), key.modifiers(), key.text());
 }
 
 void Form1::Ostalo1_GotFocus()

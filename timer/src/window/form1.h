@@ -58,9 +58,6 @@ private:
     // may end the run from any of them.
     enum class Phase { Loading, Loaded, Active, Closing, Ended };
 
-    // Characters that can be typed into Zadato1.
-    static constexpr int kPeriodLength = 4;
-
     void Form_Load();
     void Form_Activate();
     void Form_Unload();

@@ -11,11 +11,13 @@ run=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
   libsmbclient-dev smbclient
   libpulse-dev
+  libcanberra-dev sound-theme-freedesktop # the arrival sound of received messages
   fonts-dejavu-core fonts-liberation
   librsvg2-bin # renders the PNG icons from their SVG
 )
 test=(
   samba iproute2                     # the Samba lab in network namespaces
+  dbus                               # a private session bus for the notification tests
   desktop-file-utils appstream man-db # validating menu entries, metadata, manuals
 )
 package=(dpkg-dev file lintian)

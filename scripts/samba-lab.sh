@@ -5,7 +5,9 @@
 #
 #   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA,
 #                   master browser; messages land in DIR/inbox
-#   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home)
+#   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home); also
+#                   nmbd + smbd as PC-02, which answers a reply: its messages
+#                   land in DIR/inbox as PC-02.<sender>-<number>.msg
 #   vesnal-lab-pc-07 10.203.0.7/24 nmbd + smbd as PC-07, SMB1 off (Samba's default)
 #   (more receivers: see add_receivers below; RX-01 at 10.203.0.11 keeps its
 #   messages through vesnal-receive in DIR/spool)
@@ -15,7 +17,8 @@
 #
 #   samba-lab.sh up DIR               build the lab, state and logs under DIR
 #   samba-lab.sh down DIR             end its daemons (by pid) and remove it
-#   samba-lab.sh run DIR cli|iso PROG [ARGS]   run a test program inside
+#   samba-lab.sh run DIR cli|iso|rx PROG [ARGS]   run a test program inside
+#                                     (rx: RX-01's namespace, HOME=DIR/home-rx)
 #   samba-lab.sh host-unchanged DIR   after down: the machine's own Samba
 #                                     folders as up found them (a test)
 #
@@ -47,7 +50,7 @@ STALE_AFTER=900    # a lab older than this was abandoned
 HOST_SAMBA=(/run/samba /var/cache/samba /var/lib/samba)
 
 usage() {
-    echo "usage: $0 up|down|host-unchanged DIR | run DIR cli|iso PROGRAM [ARGS...]" >&2
+    echo "usage: $0 up|down|host-unchanged DIR | run DIR cli|iso|rx PROGRAM [ARGS...]" >&2
     exit 2
 }
 
@@ -241,7 +244,7 @@ read only = yes
 CONF
 }
 
-# A client home: HOMEDIR ADDRESS. libsmbclient reads HOMEDIR/.smb/smb.conf;
+# A client home: HOMEDIR ADDRESS [NAME]. libsmbclient reads HOMEDIR/.smb/smb.conf;
 # smbclient and nmblookup read the machine's smb.conf, and in the lab, by
 # $SMB_CONF_PATH, HOMEDIR/.smb/tools.conf: the same file with the state
 # folders of this home after it (a [global] again: the machine's file ends
@@ -256,7 +259,7 @@ client min protocol = NT1
 name resolve order = bcast
 interfaces = $2
 workgroup = RADNAGRUPA
-netbios name = PC-02
+netbios name = ${3:-PC-02}
 $state
 CONF
     local machine=/etc/samba/smb.conf
@@ -360,6 +363,19 @@ local master = yes
 preferred master = yes
 os level = 65
 CONF
+    # PC-02, where the tests run: it sends, and a reply from RX-01 must find
+    # it by its address (a node status query to its nmbd) and reach its smbd.
+    # Not a browser, so the browse lists stay PC-01's.
+    write_host_conf PC-02 10.203.0.2/24 <<CONF
+server min protocol = NT1
+local master = no
+preferred master = no
+os level = 0
+dos charset = CP852
+message command = /bin/sh -c 'f=$lab/inbox/PC-02.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
+CONF
+    start_daemon $CLI PC-02 nmbd
+    start_daemon $CLI PC-02 smbd
     # PC-07: Samba's own protocol settings (SMB1 off, as since 4.11). It
     # takes the connection and drops the message; anything that did arrive
     # would land in the inbox as PC-07.<sender>-<number>.msg.
@@ -411,6 +427,7 @@ up() {
     write_server_conf
     write_client_conf "$lab/home" 10.203.0.2/24
     write_client_conf "$lab/home-iso" 10.203.1.2/24
+    write_client_conf "$lab/home-rx" 10.203.0.11/24 RX-01
 
     ip netns add $SRV
     ip -n $SRV link add br0 type bridge
@@ -476,15 +493,16 @@ run() {
         echo "SKIP: the Samba lab needs root and ip netns (and a lab that is up)"
         exit $SKIP
     fi
-    local ns home
+    local ns home name=PC-02
     case "$where" in
     cli) ns=$CLI home=$dir/home ;;
     iso) ns=$ISO home=$dir/home-iso ;;
+    rx) ns=vesnal-lab-rx-01 home=$dir/home-rx name=RX-01 ;;
     *) usage ;;
     esac
     exec ip netns exec "$ns" env HOME="$home" XDG_CONFIG_HOME="$home/.config" \
         SMB_CONF_PATH="$home/.smb/tools.conf" VESNAL_LAB_DIR="$dir" \
-        VESNAL_NETBIOS_NAME=PC-02 VESNAL_WORKGROUP=RADNAGRUPA "$@"
+        VESNAL_NETBIOS_NAME=$name VESNAL_WORKGROUP=RADNAGRUPA "$@"
 }
 
 case "$cmd" in

@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the windows of received messages as vesnal-popup shows them: one
-// message (vesnal-popup.png), and the list of many with refusals above it
-// (vesnal-list.png, made by a real agent on a temporary spool); into the
-// folder given as the argument, or into docs/.
+// message (vesnal-popup.png), the list of many with refusals above it and a
+// muted sender (vesnal-list.png, made by a real agent on a temporary
+// spool), and the reply to the first (vesnal-reply.png, the computer at
+// the sender's address answering as PC-02); into the folder given as the
+// argument, or into docs/.
 #include "offscreenscreen.h"
 #include "popup/listwindow.h"
+#include "popup/nodestatus.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
+#include "popup/replysender.h"
+#include "popup/replywindow.h"
 #include "popup/shownstate.h"
 #include "receiver/spoolstate.h"
+#include "widgets/cappedtextedit.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,6 +46,16 @@ bool save(QWidget &window, const QString &path)
     return true;
 }
 
+// The computer at the address, as its name service would answer.
+class AnsweringPc02 : public NameQuery
+{
+public:
+    void start() override
+    {
+        QTimer::singleShot(0, this, [this] { emit answered({{"PC-02", 0, false, true}}); });
+    }
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -55,7 +72,8 @@ int main(int argc, char **argv)
         at, "PC_02", "rx-01",
         QStringLiteral("Sastanak kolegijuma pomeren je na petak u 10 časova, u maloj sali na "
                        "drugom spratu.\nMolim sve šefove službi da donesu izveštaje za "
-                       "novembar.\n\nĐorđe")};
+                       "novembar.\n\nĐorđe"),
+        "10.203.0.2"};
     PopupWindow window(QStringLiteral("20261207T091503.000Z-1-1"), record);
     if (!save(window, dir + QStringLiteral("/vesnal-popup.png")))
         return 1;
@@ -74,7 +92,8 @@ int main(int argc, char **argv)
     QString why;
     for (int i = 0; i < messages.size(); ++i) {
         const QDateTime t = at.addSecs(97 * i);
-        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second}, t, &why);
+        Spool(spool).store({t, messages[i].first, "rx-01", messages[i].second, "10.203.0.2"}, t,
+                           &why);
     }
     SpoolState state;
     for (int i = 0; i < 340; ++i)
@@ -85,9 +104,17 @@ int main(int argc, char **argv)
     ShownState shown(tmp.filePath(QStringLiteral("shown")));
     PopupAgent agent(spool, shown);
     agent.start();
+    agent.showList(false);
+    agent.choices().setMuted(QStringLiteral("PC_07"), true);
     ListWindow *list = agent.listWindow();
-    if (!list)
+    list->selectRow(3);
+    if (!save(*list, dir + QStringLiteral("/vesnal-list.png")))
         return 1;
-    list->selectRow(5);
-    return save(*list, dir + QStringLiteral("/vesnal-list.png")) ? 0 : 1;
+
+    ReplySender::Options options;
+    options.query = [](const QHostAddress &) { return new AnsweringPc02; };
+    ReplyWindow reply(record, new ReplySender(record, options));
+    QTest::qWait(50); // the answer
+    reply.editor()->setPlainText(QStringLiteral("Stižem, izveštaj je spreman.\nMarko"));
+    return save(reply, dir + QStringLiteral("/vesnal-reply.png")) ? 0 : 1;
 }

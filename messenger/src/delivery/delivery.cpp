@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "delivery/delivery.h"
 
-#include "delivery/messagetext.h"
 #include "delivery/sendrequest.h"
 #include "delivery/smbclientsender.h"
 #include "delivery/workgroupcomputers.h"
 #include "net/codepage.h"
+#include "net/messagetext.h"
 #include "net/netbiosname.h"
 #include "platform/deliveryreason.h"
 #include "platform/systemplatform.h"
@@ -85,7 +85,7 @@ int run(const QStringList &arguments, const Settings &settings,
     const auto request = SendRequest::parse(arguments, &why);
     if (!request) {
         refuse(err, ReasonWord::Usage, QStringLiteral("-"), why);
-        err << "usage: vesnal-net send NAME TEXT..." << Qt::endl;
+        err << "usage: vesnal-net [--address=ADDRESS] send NAME TEXT..." << Qt::endl;
         return BadRequest;
     }
     const QString &asked = request->name;
@@ -136,8 +136,9 @@ int run(const QStringList &arguments, const Settings &settings,
                                   "was sent")});
         return NotDelivered;
     }
-    const SmbclientSender smbclient(settings.smbclient, *codePage, *sender,
-                                    {settings.timeoutMs, settings.parallel});
+    SmbclientSender smbclient(settings.smbclient, *codePage, *sender,
+                              {settings.timeoutMs, settings.parallel});
+    smbclient.setAddress(request->address);
     for (const auto &failure : smbclient.send(recipients, request->text)) {
         if (failure) {
             allDelivered = false;

@@ -1,6 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "delivery/sendrequest.h"
 
+#include <arpa/inet.h>
+
+namespace
+{
+
+const QString AddressOption = QStringLiteral("--address=");
+
+// `text` as an IPv4 or IPv6 address in its usual written form; empty when it
+// is none (inet_pton takes no blanks, names or port numbers).
+QString canonicalAddress(const QString &text)
+{
+    const QByteArray bytes = text.toLatin1();
+    unsigned char binary[16];
+    char written[INET6_ADDRSTRLEN];
+    for (const int family : {AF_INET, AF_INET6})
+        if (text.size() < INET6_ADDRSTRLEN && bytes == text.toUtf8() &&
+            ::inet_pton(family, bytes.constData(), binary) == 1 &&
+            ::inet_ntop(family, binary, written, sizeof written))
+            return QString::fromLatin1(written);
+    return {};
+}
+
+} // namespace
+
 std::optional<SendRequest> SendRequest::parse(const QStringList &arguments, QString *why)
 {
     auto fail = [why](const QString &reason) -> std::optional<SendRequest> {
@@ -8,13 +32,24 @@ std::optional<SendRequest> SendRequest::parse(const QStringList &arguments, QStr
             *why = reason;
         return std::nullopt;
     };
-    if (arguments.isEmpty() || arguments.first() != QLatin1String("send"))
+    SendRequest request;
+    qsizetype first = 0;
+    if (!arguments.isEmpty() && arguments.first().startsWith(AddressOption)) {
+        request.address = canonicalAddress(arguments.first().mid(AddressOption.size()));
+        if (request.address.isEmpty())
+            return fail(QStringLiteral("not an address: \"%1\"")
+                            .arg(arguments.first().mid(AddressOption.size())));
+        first = 1;
+    }
+    if (arguments.size() <= first || arguments.at(first) != QLatin1String("send"))
         return fail(QStringLiteral("the first argument must be \"send\""));
-    const QString line = arguments.mid(1).join(QLatin1Char(' '));
+    const QString line = arguments.mid(first + 1).join(QLatin1Char(' '));
     if (line.isEmpty())
         return fail(QStringLiteral("no recipient given"));
     const qsizetype blank = line.indexOf(QLatin1Char(' '));
-    if (blank < 0)
-        return SendRequest{line, QString()};
-    return SendRequest{line.left(blank), line.mid(blank + 1)};
+    request.name = blank < 0 ? line : line.left(blank);
+    request.text = blank < 0 ? QString() : line.mid(blank + 1);
+    if (!request.address.isEmpty() && request.name == QLatin1String("*"))
+        return fail(QStringLiteral("\"*\" cannot be sent to one address"));
+    return request;
 }

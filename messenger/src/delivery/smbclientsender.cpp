@@ -75,13 +75,16 @@ QStringList SmbclientSender::arguments(const QString &name) const
 {
     // The text itself never appears here: it goes to standard input. The
     // options pin how smbclient reads it (UTF-8) and what it turns it into.
-    return {QStringLiteral("-M"),
-            name,
-            QStringLiteral("-N"),
-            QStringLiteral("-U"),
-            m_sender,
-            QStringLiteral("--option=dos charset=") + m_codePage.name(),
-            QStringLiteral("--option=unix charset=UTF-8")};
+    QStringList args{QStringLiteral("-M"),
+                     name,
+                     QStringLiteral("-N"),
+                     QStringLiteral("-U"),
+                     m_sender,
+                     QStringLiteral("--option=dos charset=") + m_codePage.name(),
+                     QStringLiteral("--option=unix charset=UTF-8")};
+    if (!m_address.isEmpty())
+        args << QStringLiteral("-I") << m_address;
+    return args;
 }
 
 QList<std::optional<DeliveryReason>> SmbclientSender::send(const QStringList &names,

@@ -32,6 +32,10 @@ public:
     // names an executable.
     static QString findProgram();
 
+    // Reaches the computers at `address` (checked) instead of looking their
+    // names up.
+    void setAddress(const QString &address) { m_address = address; }
+
     // smbclient's arguments for a message to `name` (a checked NetBIOS name).
     QStringList arguments(const QString &name) const;
 
@@ -52,4 +56,5 @@ private:
     CodePage m_codePage;
     QString m_sender;
     Limits m_limits;
+    QString m_address;
 };

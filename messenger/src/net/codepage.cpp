@@ -12,7 +12,10 @@
 class CodePage::Converter
 {
 public:
-    explicit Converter(const QString &to) : m_cd(iconv_open(to.toLatin1().constData(), "UTF-8")) {}
+    Converter(const QString &to, const QString &from = QStringLiteral("UTF-8"))
+        : m_cd(iconv_open(to.toLatin1().constData(), from.toLatin1().constData()))
+    {
+    }
     ~Converter()
     {
         if (ok())
@@ -84,4 +87,21 @@ std::optional<QByteArray> CodePage::encode(const QString &text, QString *firstMi
     iconv(converter.get(), nullptr, nullptr, &outPtr, &outLeft);
     out.truncate(outPtr - out.constData());
     return out;
+}
+
+std::optional<QString> CodePage::decode(const QByteArray &bytes) const
+{
+    Converter back(QStringLiteral("UTF-8"), m_name); // rarely needed: made each time
+    if (!back.ok())
+        return std::nullopt;
+    QByteArray in = bytes;
+    QByteArray out(in.size() * 4 + 16, Qt::Uninitialized);
+    char *inPtr = in.data();
+    size_t inLeft = size_t(in.size());
+    char *outPtr = out.data();
+    size_t outLeft = size_t(out.size());
+    if (iconv(back.get(), &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1))
+        return std::nullopt;
+    out.truncate(outPtr - out.constData());
+    return decodeUtf8(out);
 }

@@ -31,6 +31,10 @@ public:
     // Copies share one converter, which one call at a time uses.
     std::optional<QByteArray> encode(const QString &text, QString *firstMissing = nullptr) const;
 
+    // Bytes in this code page (a name a computer tells) as text; nothing
+    // when they are not of it.
+    std::optional<QString> decode(const QByteArray &bytes) const;
+
 private:
     class Converter;
     CodePage(const QString &name, std::shared_ptr<Converter> converter);

@@ -3,7 +3,9 @@
 
 #include "popup/messagelist.h"
 #include "popup/popupwindow.h"
+#include "popup/userchoices.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,11 +19,14 @@ QString ListWindow::caption()
     return QStringLiteral("Primljene poruke");
 }
 
-ListWindow::ListWindow(MessageList *messages, QWidget *parent)
+ListWindow::ListWindow(MessageList *messages, UserChoices *choices, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_messages(messages), m_refusals(new QLabel(this)), m_view(new QTreeView(this)),
       m_text(new QPlainTextEdit(this)), m_ok(new QPushButton(QStringLiteral("U redu"))),
-      m_all(new QPushButton(QStringLiteral("Sve pročitano")))
+      m_all(new QPushButton(QStringLiteral("Sve pročitano"))),
+      m_reply(new QPushButton(QStringLiteral("Odgovori"))),
+      m_mute(new QPushButton(QStringLiteral("Utišaj pošiljaoca"))),
+      m_sound(new QCheckBox(QStringLiteral("Zvuk pri prijemu"))), m_choices(choices)
 {
     setWindowTitle(caption());
     setWindowIcon(QIcon(QStringLiteral(":/vesnal-popup/app.svg")));
@@ -53,6 +58,7 @@ ListWindow::ListWindow(MessageList *messages, QWidget *parent)
             [this](const QModelIndex &current) {
                 if (current.isValid())
                     emit selected(m_messages->at(current.row()).id);
+                showChoices();
             });
 
     PopupWindow::setUpTextBox(m_text);
@@ -67,17 +73,46 @@ ListWindow::ListWindow(MessageList *messages, QWidget *parent)
         emit allRead();
         accept();
     });
+    connect(m_reply, &QPushButton::clicked, this, [this] {
+        if (const QString id = selectedId(); !id.isEmpty())
+            emit replyRequested(id);
+    });
+    connect(m_mute, &QPushButton::clicked, this, &ListWindow::toggleMute);
+    connect(m_sound, &QCheckBox::toggled, m_choices, &UserChoices::setSound);
+    connect(m_choices, &UserChoices::changed, this, &ListWindow::showChoices);
     auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(m_all);
+    buttons->addWidget(m_reply);
     buttons->addStretch();
+    buttons->addWidget(m_mute);
+    buttons->addWidget(m_sound);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_refusals);
     layout->addWidget(m_view, 3);
     layout->addWidget(m_text, 2);
     layout->addLayout(buttons);
-    resize(720, 480);
+    resize(760, 480);
+    showChoices();
+}
+
+void ListWindow::showChoices()
+{
+    const QModelIndex current = m_view->currentIndex();
+    const bool muted = current.isValid() && m_messages->isMuted(current.row());
+    m_mute->setText(muted ? QStringLiteral("Ukloni utišavanje")
+                          : QStringLiteral("Utišaj pošiljaoca"));
+    m_mute->setEnabled(current.isValid());
+    m_reply->setEnabled(current.isValid());
+    m_sound->setChecked(m_choices->sound());
+}
+
+void ListWindow::toggleMute()
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid())
+        m_choices->setMuted(m_messages->at(current.row()).sender,
+                            !m_messages->isMuted(current.row()));
 }
 
 void ListWindow::setRefusals(const QStringList &lines)

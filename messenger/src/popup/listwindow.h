@@ -4,10 +4,12 @@
 #include <QDialog>
 
 class MessageList;
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeView;
+class UserChoices;
 
 // "Primljene poruke": many received messages in one window instead of a
 // stack of popups, and the history of what came. Above the list what was
@@ -16,12 +18,15 @@ class QTreeView;
 // the selected one as read and goes on to the next unread one (and closes
 // the window when none is left), "Sve pročitano" marks all and closes it.
 // Closed any other way (Escape, the close button) it marks nothing. Like
-// the popup it does not take the keyboard when it appears.
+// the popup it does not take the keyboard when it appears. "Odgovori"
+// asks for a reply to the selected message; "Utišaj pošiljaoca" / "Ukloni
+// utišavanje" mutes its sender or undoes it, and "Zvuk pri prijemu" turns
+// the arrival sound on and off, both for this user (UserChoices).
 class ListWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit ListWindow(MessageList *messages, QWidget *parent = nullptr);
+    ListWindow(MessageList *messages, UserChoices *choices, QWidget *parent = nullptr);
 
     static QString caption();
 
@@ -37,14 +42,20 @@ public:
     QPlainTextEdit *textBox() const { return m_text; }
     QPushButton *okButton() const { return m_ok; }
     QPushButton *allButton() const { return m_all; }
+    QPushButton *replyButton() const { return m_reply; }
+    QPushButton *muteButton() const { return m_mute; }
+    QCheckBox *soundBox() const { return m_sound; }
 
 signals:
     void selected(const QString &id);
+    void replyRequested(const QString &id);
     void confirmed(const QString &id);
     void allRead();
 
 private:
     void confirmSelected();
+    void toggleMute();
+    void showChoices();
 
     MessageList *m_messages;
     QLabel *m_refusals;
@@ -52,4 +63,8 @@ private:
     QPlainTextEdit *m_text;
     QPushButton *m_ok;
     QPushButton *m_all;
+    QPushButton *m_reply;
+    QPushButton *m_mute;
+    QCheckBox *m_sound;
+    UserChoices *m_choices;
 };

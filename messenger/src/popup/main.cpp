@@ -3,6 +3,9 @@
 // desktop session: a popup per message, or one list when many wait. Started
 // with the session (XDG autostart); one per user. A second start (or
 // "vesnal-popup --list") makes the running one show its list and ends.
+// "vesnal-popup --play-sound" is the agent's own child that plays the
+// arrival sound (see ThemeSound).
+#include "popup/arrivalsound.h"
 #include "popup/popupagent.h"
 #include "popup/sessionlock.h"
 #include "popup/shownstate.h"
@@ -13,9 +16,12 @@
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--play-sound") == 0)
+        ::_exit(ThemeSound::playHere()); // the sound system's threads may still wait
     QTextStream err(stderr);
     const bool list = argc == 2 && std::strcmp(argv[1], "--list") == 0;
     if (argc > 1 && !list) {
@@ -46,7 +52,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     ShownState shown(stateFile);
-    PopupAgent agent(Spool::defaultPath(), shown);
+    ThemeSound sound(QCoreApplication::applicationFilePath());
+    PopupAgent::Options options;
+    options.playSound = [&sound] { sound.play(); };
+    options.bus = QDBusConnection::sessionBus();
+    PopupAgent agent(Spool::defaultPath(), shown, options);
     QObject::connect(&requests, &ShowRequests::requested, &agent, [&] { agent.showList(true); });
     requests.listen();
     agent.start();

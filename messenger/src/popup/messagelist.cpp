@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "popup/messagelist.h"
 
+#include <QColor>
 #include <QFont>
 
 #include <algorithm>
@@ -10,13 +11,13 @@ namespace
 
 constexpr int FirstLineLength = 80;
 
-QString firstLine(const QString &text)
+} // namespace
+
+QString MessageList::firstLine(const QString &text)
 {
     const QString line = text.section(u'\n', 0, 0).simplified();
     return line.size() > FirstLineLength ? line.left(FirstLineLength - 1) + u'…' : line;
 }
-
-} // namespace
 
 void MessageList::add(const QString &id, const SpoolRecord &record, bool unread)
 {
@@ -42,7 +43,7 @@ int MessageList::nextUnread(int row) const
 {
     for (int i = 0; i < m_entries.size(); ++i) {
         const int at = (std::max(row, 0) + i) % int(m_entries.size());
-        if (m_entries.at(at).unread)
+        if (m_entries.at(at).unread && !isMuted(at))
             return at;
     }
     return -1;
@@ -55,6 +56,13 @@ void MessageList::markRead(const QString &id)
         return;
     m_entries[row].unread = false;
     emit dataChanged(index(row, 0), index(row, Columns - 1), {Qt::FontRole});
+}
+
+void MessageList::setMuted(const QSet<QString> &senders)
+{
+    m_muted = senders;
+    if (!m_entries.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, Columns - 1));
 }
 
 QStringList MessageList::unreadIds() const
@@ -81,16 +89,19 @@ QVariant MessageList::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_entries.size())
         return {};
     const Entry &e = m_entries.at(index.row());
+    const bool muted = m_muted.contains(e.sender);
     if (role == Qt::FontRole && e.unread) {
         QFont bold;
         bold.setBold(true);
         return bold;
     }
+    if (role == Qt::ForegroundRole && muted)
+        return QColor(Qt::gray);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     switch (index.column()) {
     case Sender:
-        return e.sender;
+        return muted ? e.sender + QStringLiteral(" (utišan)") : e.sender;
     case Destination:
         return e.destination;
     case Time:

@@ -4,6 +4,7 @@
 #include "popup/listwindow.h"
 #include "popup/popupwindow.h"
 #include "popup/refusallines.h"
+#include "popup/replywindow.h"
 #include "popup/shownstate.h"
 #include "receiver/spoolstate.h"
 
@@ -27,8 +28,17 @@ void report(const QString &line)
 } // namespace
 
 PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options options)
-    : m_spool(spoolPath), m_shown(shown), m_options(options), m_watcher(spoolPath, options.pollMs)
+    : m_spool(spoolPath), m_shown(shown), m_options(options), m_watcher(spoolPath, options.pollMs),
+      m_choices(UserChoices::defaultPath(shown.file())), m_notifications(options.bus),
+      m_sound([this] {
+          if (m_options.playSound)
+              m_options.playSound();
+      })
 {
+    m_messages.setMuted(m_choices.muted());
+    m_sound.setEnabled(m_choices.sound());
+    connect(&m_choices, &UserChoices::changed, this, &PopupAgent::applyMutes);
+    connect(&m_notifications, &DesktopNotifications::openRequested, this, &PopupAgent::openMessage);
     connect(&m_watcher, &SpoolWatcher::recordsAdded, this, &PopupAgent::take);
     connect(&m_watcher, &SpoolWatcher::lost, this, &PopupAgent::rescan);
     m_refusalsTimer.setSingleShot(true);
@@ -43,6 +53,8 @@ PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options opti
 PopupAgent::~PopupAgent()
 {
     qDeleteAll(m_open);
+    for (const QPointer<ReplyWindow> &reply : std::exchange(m_replies, {}))
+        delete reply.data();
 }
 
 void PopupAgent::start()
@@ -66,6 +78,7 @@ void PopupAgent::rescan()
 
 void PopupAgent::take(const QStringList &ids)
 {
+    bool arrived = false;
     for (const QString &id : ids) {
         if (m_messages.contains(id) || m_unreadable.contains(id))
             continue;
@@ -78,9 +91,14 @@ void PopupAgent::take(const QStringList &ids)
         }
         const bool unread = !m_shown.contains(id);
         m_messages.add(id, *record, unread);
-        if (unread)
+        if (unread && !m_choices.isMuted(record->sender)) {
             m_waiting.append(id);
+            m_notifications.post(id, *record);
+            arrived = true;
+        }
     }
+    if (arrived)
+        m_sound.ring();
     showWaiting();
 }
 
@@ -106,6 +124,7 @@ void PopupAgent::showWaiting()
         auto *window = new PopupWindow(id, *record);
         connect(window, &QDialog::finished, this,
                 [this, window](int result) { popupFinished(window, result == QDialog::Accepted); });
+        connect(window, &PopupWindow::replyRequested, this, &PopupAgent::openReply);
         m_open.append(window);
         m_slots.append(slot);
         window->move(cascadePosition(slot));
@@ -129,6 +148,7 @@ void PopupAgent::popupFinished(PopupWindow *window, bool confirmed)
     } else {
         m_aside.insert(window->id());
         m_waiting.removeOne(window->id());
+        m_notifications.withdraw({window->id()});
     }
 }
 
@@ -139,6 +159,7 @@ void PopupAgent::confirm(const QStringList &ids)
         m_saveFailed = true; // said once; the ids are still kept for this run
         report(why);
     }
+    m_notifications.withdraw(ids);
     for (const QString &id : ids) {
         m_messages.markRead(id);
         m_waiting.removeOne(id);
@@ -161,8 +182,9 @@ void PopupAgent::showList(bool activate)
 {
     closePopups();
     if (!m_list) {
-        m_list = std::make_unique<ListWindow>(&m_messages);
+        m_list = std::make_unique<ListWindow>(&m_messages, &m_choices);
         connect(m_list.get(), &ListWindow::selected, this, &PopupAgent::showSelected);
+        connect(m_list.get(), &ListWindow::replyRequested, this, &PopupAgent::openReply);
         connect(m_list.get(), &ListWindow::confirmed, this,
                 [this](const QString &id) { confirm({id}); });
         connect(m_list.get(), &ListWindow::allRead, this,
@@ -172,6 +194,7 @@ void PopupAgent::showList(bool activate)
             // closed so.
             for (const QString &id : std::as_const(m_waiting))
                 m_aside.insert(id);
+            m_notifications.withdraw(m_waiting);
             m_waiting.clear();
         });
     }
@@ -204,4 +227,52 @@ void PopupAgent::readRefusals()
     QString why;
     const auto state = SpoolState::read(m_spool.path(), &why);
     m_list->setRefusals(state ? refusalLines(state->refusals, MostRefusalLines) : QStringList());
+}
+
+void PopupAgent::applyMutes()
+{
+    m_messages.setMuted(m_choices.muted());
+    m_sound.setEnabled(m_choices.sound());
+    // What a muted sender had waiting stops waiting; it stays listed, unread.
+    QStringList muted;
+    for (const QString &id : std::as_const(m_waiting))
+        if (m_choices.isMuted(m_messages.at(m_messages.rowOf(id)).sender))
+            muted.append(id);
+    for (const QString &id : muted)
+        m_waiting.removeOne(id);
+    m_notifications.withdraw(muted);
+}
+
+ReplyWindow *PopupAgent::openReply(const QString &id)
+{
+    ReplyWindow *window = m_replies.value(id);
+    if (!window) {
+        QString why;
+        const auto record = m_spool.load(id, &why);
+        if (!record) {
+            report(QStringLiteral("record %1 cannot be answered: %2").arg(id, why));
+            return nullptr;
+        }
+        window = new ReplyWindow(*record, new ReplySender(*record, m_options.reply));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_replies.insert(id, window);
+        connect(window, &QObject::destroyed, this, [this, id] { m_replies.remove(id); });
+    }
+    window->show();
+    window->raise();
+    window->activateWindow(); // asked for: it takes the keyboard
+    return window;
+}
+
+void PopupAgent::openMessage(const QString &id)
+{
+    for (PopupWindow *window : std::as_const(m_open)) {
+        if (window->id() == id) {
+            window->raise();
+            window->activateWindow();
+            return;
+        }
+    }
+    showList(true);
+    m_list->selectRow(m_messages.rowOf(id));
 }

@@ -68,7 +68,8 @@ void PopupWindow::setUpTextBox(QPlainTextEdit *box)
 PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      m_id(id), m_text(new QPlainTextEdit(this)), m_ok(new QPushButton(QStringLiteral("U redu")))
+      m_id(id), m_text(new QPlainTextEdit(this)), m_ok(new QPushButton(QStringLiteral("U redu"))),
+      m_reply(new QPushButton(QStringLiteral("Odgovori")))
 {
     keepResourcesLinked();
     setWindowTitle(caption());
@@ -83,9 +84,11 @@ PopupWindow::PopupWindow(const QString &id, const SpoolRecord &record, QWidget *
 
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_reply, &QPushButton::clicked, this, [this] { emit replyRequested(m_id); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_ok);
+    buttons->addWidget(m_reply);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_text);

@@ -13,6 +13,7 @@ class QPushButton;
 // links), selectable and wrapped; and "U redu". It stays above other
 // windows and does not take the keyboard when it appears. "U redu" accepts
 // it (the message counts as read); closing it any other way rejects it.
+// "Odgovori" asks for a reply to it, and leaves it open.
 class PopupWindow : public QDialog
 {
     Q_OBJECT
@@ -29,9 +30,14 @@ public:
     const QString &id() const { return m_id; }
     QPlainTextEdit *textBox() const { return m_text; }
     QPushButton *okButton() const { return m_ok; }
+    QPushButton *replyButton() const { return m_reply; }
+
+signals:
+    void replyRequested(const QString &id);
 
 private:
     QString m_id;
     QPlainTextEdit *m_text;
     QPushButton *m_ok;
+    QPushButton *m_reply;
 };

@@ -113,6 +113,7 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
     record.received = now.toOffsetFromUtc(now.offsetFromUtc());
     record.sender = args->sender;
     record.destination = args->destination;
+    record.address = args->address;                         // where a reply goes
     record.text = decodeUtf8(bytes.value_or(QByteArray())); // invalid sequences: U+FFFD
     const QByteArray recordBytes = record.serialize();
 

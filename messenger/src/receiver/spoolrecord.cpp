@@ -59,6 +59,8 @@ QByteArray SpoolRecord::serialize() const
     out += "Received: " + received.toString(Qt::ISODateWithMs).toLatin1() + '\n';
     out += "From: " + headerText(sender).toUtf8() + '\n';
     out += "To: " + headerText(destination).toUtf8() + '\n';
+    if (!address.isEmpty())
+        out += "Address: " + headerText(address).toUtf8() + '\n';
     out += '\n';
     out += plainText(text).toUtf8();
     return out;
@@ -88,6 +90,8 @@ std::optional<SpoolRecord> SpoolRecord::parse(const QByteArray &bytes, QString *
             record.sender = value, from = true;
         else if (key == "To")
             record.destination = value, to = true;
+        else if (key == "Address")
+            record.address = value;
         // Other keys belong to later versions and are passed over.
     }
     if (!record.received.isValid() || !from || !to) {

@@ -15,13 +15,18 @@
 //   Received: 2026-12-07T10:15:03.250+01:00
 //   From: PC_02
 //   To: rx-01
+//   Address: 10.203.0.2
 //
 //   text...
+//
+// Address, the sender's address as Samba gave it, is what a reply goes to;
+// records of older versions have none.
 struct SpoolRecord {
     QDateTime received; // local time of the receiving computer, with its offset
     QString sender;     // as Samba passes it (a "-" arrives as "_")
     QString destination;
     QString text;
+    QString address; // empty when unknown
 
     // `text` with newlines and tabs kept, CR LF and a lone CR made newlines,
     // and any other control character shown by a visible stand-in (ESC as

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/sendfollowup.h"
 
-#include "window/deliveryreport.h"
+#include "net/deliveryreport.h"
 
 void SendFollowUp::beginClick()
 {

@@ -29,7 +29,9 @@ private slots:
                                          "u \\d\\d:\\d\\d:\\d\\d)\\n\\n");
         QTemporaryDir state;
         ShownState shown(state.filePath("shown"));
-        PopupAgent agent(spool, shown, {10, 600000}); // no rescans: the file notice must do
+        PopupAgent agent(
+            spool, shown,
+            {.listAbove = 10, .pollMs = 600000}); // no rescans: the file notice must do
         QList<PopupWindow *> appeared;
         QElapsedTimer clock;
         QList<qint64> times, helperTimes;

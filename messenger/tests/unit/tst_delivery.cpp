@@ -3,6 +3,7 @@
 #include "delivery/delivery.h"
 #include "delivery/smbclientsender.h"
 #include "fakenetwork.h"
+#include "fakesmbclient.h"
 #include "net/networkrouter.h"
 #include "net/staticlistbackend.h"
 #include "platform/linux/childprocess.h"
@@ -15,61 +16,10 @@ namespace
 
 const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
 
-// Run n leaves its standard input, "pid pgid" and its arguments in calls/<n>/
-// (argv last: its presence means the run is recorded). By its second
-// argument (the recipient for smbclient, the command line for the helper):
-// FAIL* fails as for an unknown computer; OFF* prints what smbclient prints
-// for a receiver with SMB1 switched off, and exits 0; HANG* hangs; CRASH*
-// crashes; SLOW* take 1 s and note how many runs were under way.
-class FakeSmbclient
+Delivery::Settings settings(const FakeSmbclient &smb)
 {
-public:
-    explicit FakeSmbclient(const char *name = "smbclient") : program(dir.filePath(name))
-    {
-        QDir(dir.path()).mkpath("calls");
-        QDir(dir.path()).mkpath("running");
-        QFile f(program);
-        f.open(QIODevice::WriteOnly);
-        f.write(R"(#!/bin/sh
-c=$(dirname "$0")/calls; i=1
-while ! mkdir "$c/$i" 2>/dev/null; do i=$((i+1)); [ $i -gt 9999 ] && exit 99; done
-cat > "$c/$i/stdin"; echo $$ $(cut -d' ' -f5 /proc/$$/stat) > "$c/$i/pid"
-for a in "$@"; do printf '%s\0' "$a"; done > "$c/$i/a"; mv "$c/$i/a" "$c/$i/argv"
-case "$2" in FAIL*) echo "Connection to $2 failed. Error NT_STATUS_NOT_FOUND"; exit 1 ;;
-OFF*) echo "cli_message returned NT_STATUS_CONNECTION_DISCONNECTED" >&2; exit 0 ;;
-HANG*) exec sleep 60 ;; CRASH*) kill -SEGV $$ ;;
-SLOW*) r=$(dirname "$0")/running; mkdir "$r/$$"; ls "$r" | wc -l > "$c/$i/concurrent"
-       sleep 1; rmdir "$r/$$" ;; esac
-)");
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    }
-    int calls() const { return QDir(dir.filePath("calls")).count() - 2; } // less . and ..
-    Delivery::Settings settings() const { return {program, "CP1250", "PC-02", "RADNAGRUPA", 1000}; }
-    // The names that runs first..last were for, sorted: parallel runs start in any order.
-    QStringList names(int first, int last) const
-    {
-        QStringList n;
-        for (int i = first; i <= last; ++i)
-            n.append(call(i).value(1));
-        n.sort();
-        return n;
-    }
-    // Run n (from 1), once recorded: its arguments, then its standard input.
-    QStringList call(int n) const
-    {
-        (void)QTest::qWaitFor([&] { return !read(n, "argv").isEmpty(); }, 10000);
-        QStringList args = QString::fromUtf8(read(n, "argv")).split(QChar()); // NUL-ended
-        return args.mid(0, args.size() - 1) << QString::fromUtf8(read(n, "stdin"));
-    }
-    QByteArray read(int n, const char *name) const
-    {
-        QFile f(dir.filePath(QStringLiteral("calls/%1/%2").arg(n).arg(QLatin1String(name))));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-    const QString program;
-};
+    return {smb.program, "CP1250", "PC-02", "RADNAGRUPA", 1000};
+}
 
 // What smbclient gets for a message to `name` from PC-02 in CP1250.
 QStringList sent(const QString &name, const QString &text)
@@ -194,7 +144,11 @@ private slots:
             {"send|* " + QString(799, '\n') + 'a', "too-long * 1599 1598:"},
             {"send|PC-01 x ђ", "codepage PC-01 CP1250 U+0452: the character \"ђ\" (U+0452)"},
             {QStringLiteral("send|PC-01 \uFEFFa"), "codepage PC-01 CP1250 U+FEFF:"},
-            {"send", "usage -: no recipient given\nusage: vesnal-net send NAME TEXT"},
+            {"send", "usage -: no recipient given\nusage: vesnal-net [--address=ADDRESS] send"},
+            {"--address=10.0.0.256|send|PC-01 x", "usage -: not an address: \"10.0.0.256\""},
+            {"--address=pc-01|send|PC-01 x", "usage -: not an address"},
+            {"--address=10.0.0.2|send|* x", "usage -: \"*\" cannot be sent to one address"},
+            {"send|--address=10.0.0.2 x", "bad-name --address=10.0.0.2:"}, // never an option
             {"post|PC-01 x", "usage -: the first argument must be \"send\""},
             {"send|PC-01 x", "bad-codepage PC-01 CP852%20--option=x:", "CP852 --option=x"},
             {"send|PC-01 x", "bad-sender PC-01: this computer's name", "CP1250", "ME%secret"},
@@ -221,31 +175,35 @@ private slots:
         const QString hostile =
             "  --option=client min protocol=NT1 -s /etc/passwd -U root%secret ;" + t + " $(" + t +
             ") `" + t + "` \"q\" 'single'\nline two\r\n||" + t + " &  ";
-        QCOMPARE(run({"send", "pc-01 " + text}, smb.settings()), "0 ");
-        QCOMPARE(run(QStringList{"send", "pc-01"} + hostile.split(' '), smb.settings()), "0 ");
-        QCOMPARE(run({"send", "$(touch " + m + ") hi"}, smb.settings()), "0 "); // a legal name
+        QCOMPARE(run({"send", "pc-01 " + text}, settings(smb)), "0 ");
+        QCOMPARE(run(QStringList{"send", "pc-01"} + hostile.split(' '), settings(smb)), "0 ");
+        QCOMPARE(run({"send", "$(touch " + m + ") hi"}, settings(smb)), "0 "); // a legal name
         QCOMPARE(smb.call(1), sent("PC-01", text));
         QCOMPARE(smb.call(2), sent("PC-01", hostile));
         QCOMPARE(smb.call(3), sent("$(TOUCH", m + ") hi"));
         QVERIFY(!QFile::exists(m));
+        // A reply: the name at the address it came from, never looked up.
+        QCOMPARE(run({"--address=::ffff:10.203.0.2", "send", "pc-02 x"}, settings(smb)), "0 ");
+        QCOMPARE(smb.call(4),
+                 sent("PC-02", "x").mid(0, 7) + QStringList({"-I", "::ffff:10.203.0.2", "x"}));
 
         // Failures are told whatever smbclient's exit status; the rest still go.
         FakeNetwork net;
         for (const char *pc : {"PC-01", "pc-02", "-EVIL", "FAIL-03", "HANG-04", "OFF-05", "PC-06"})
             net.add("RADNAGRUPA", QStringLiteral("\\\\") + pc, NetDisplay::Server);
         net.add("", "RADNAGRUPA", NetDisplay::Domain);
-        QCOMPARE(run({"send", "* Svima"}, smb.settings(), net),
+        QCOMPARE(run({"send", "* Svima"}, settings(smb), net),
                  "1 bad-name -EVIL: a name may not begin with \"-\" or \".\"\n"
                  "not-found FAIL-03: Connection to FAIL-03 failed. Error NT_STATUS_NOT_FOUND "
                  "(smbclient exit status 1)\n"
                  "timeout HANG-04 1: no answer within 1 s; smbclient was stopped\n"
                  "no-smb1 OFF-05: cli_message returned NT_STATUS_CONNECTION_DISCONNECTED "
                  "(smbclient exit status 0)\n");
-        QCOMPARE(smb.names(4, 8), (QStringList{"FAIL-03", "HANG-04", "OFF-05", "PC-01", "PC-06"}));
+        QCOMPARE(smb.names(5, 9), (QStringList{"FAIL-03", "HANG-04", "OFF-05", "PC-01", "PC-06"}));
 
         QVERIFY(run({"send", "PC-01 x"}, {"", "CP1250", "PC-02", "RADNAGRUPA", 1000})
                     .startsWith("1 no-smbclient PC-01: smbclient was not found"));
-        QCOMPARE(smb.calls(), 8); // 3 + 5: none for the refusals above
+        QCOMPARE(smb.calls(), 9); // 4 + 5: none for the refusals above
     }
 
     void smbclientRunsAreJudgedByWhatTheyPrint()
@@ -299,9 +257,9 @@ private slots:
             network.add("Spisak računara",
                         std::make_unique<StaticListBackend>(f.fileName(), "Spisak računara",
                                                             "PC-02", "RADNAGRUPA"));
-            Delivery::Settings settings = smb.settings();
-            settings.timeoutMs = timeoutMs;
-            return run({"send", "* x"}, settings, network);
+            Delivery::Settings s = settings(smb);
+            s.timeoutMs = timeoutMs;
+            return run({"send", "* x"}, s, network);
         };
 
         auto browse = browsing(true);

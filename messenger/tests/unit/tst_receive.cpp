@@ -118,15 +118,17 @@ private slots:
         // Every field may start with U+FEFF, and keeps it.
         const SpoolRecord r{
             Now, u"\uFEFFPC_02\nTo: FORGED\u2028\u202E\u2066x"_qs, u"\uFEFFrx-01\t\u200F"_qs,
-            u"\uFEFFZdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a"_qs + QChar() + u"\u0085\x7f"_qs};
+            u"\uFEFFZdravo, čćđšž!\r\n\rFrom: x\t\x1b[31m\a"_qs + QChar() + u"\u0085\x7f"_qs,
+            u"10.0.0.2\nTo: X"_qs};
         QString why;
         const auto back = SpoolRecord::parse(r.serialize(), &why);
         QVERIFY2(back, qPrintable(why));
         QCOMPARE(back->text,
                  u"\uFEFFZdravo, čćđšž!\n\nFrom: x\t\u241b[31m\u2407\u2400\ufffd\u2421"_qs);
-        QCOMPARE(back->sender + '|' + back->destination + '|' +
-                     back->received.toString(Qt::ISODateWithMs),
-                 u"\uFEFFPC_02To: FORGEDx|\uFEFFrx-01|2026-12-07T10:15:03.250+01:00"_qs);
+        QCOMPARE(
+            back->sender + '|' + back->destination + '|' + back->address + '|' +
+                back->received.toString(Qt::ISODateWithMs),
+            u"\uFEFFPC_02To: FORGEDx|\uFEFFrx-01|10.0.0.2To: X|2026-12-07T10:15:03.250+01:00"_qs);
 
         // Names already taken, by a link to a file outside or by a file, are passed over.
         TempSpool spool;
@@ -158,6 +160,7 @@ private slots:
                 "0 ");
         QCOMPARE(spool.records().size(), 2);
         QCOMPARE(spool.records().last().destination, "rx 01");
+        QCOMPARE(spool.records().last().address, "10.0.0.2"); // where a reply goes
         for (const QStringList &args :
              {QStringList{spool.file("x"), "PC_02"}, QStringList{"", "a", "b"},
               QStringList{"--max-records=0", spool.file("x"), "a", "b"},
@@ -223,7 +226,7 @@ private slots:
             return Now.addSecs(-secondsAgo).toUTC().toString("'.'yyyyMMdd'T'HHmmss.zzz'Z-1-1.tmp'");
         };
         const auto old = [&](const QDateTime &t) { // a record stored long ago
-            Spool(spool.path).store({t, "A", "b", "x"}, t.addDays(-31), nullptr);
+            Spool(spool.path).store({t, "A", "b", "x", ""}, t.addDays(-31), nullptr);
         };
         for (const QString &name : {temp(7200), temp(60), QStringLiteral("notes.txt")})
             spool.file("", "spool/" + name);

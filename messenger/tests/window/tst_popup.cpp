@@ -39,7 +39,7 @@ struct Folders {
     {
         QString why;
         const QDateTime t = Now.addSecs(seconds);
-        return Spool(spool).store({t, "PC_02", "rx-01", text}, t, &why).value_or(why);
+        return Spool(spool).store({t, "PC_02", "rx-01", text, "10.0.0.2"}, t, &why).value_or(why);
     }
     QStringList shownFile() const
     {
@@ -84,7 +84,7 @@ private slots:
     void aNewRecordGivesExactlyOnePopupShownAsItCame()
     {
         Folders f;
-        Agent a(f, {3, 600000}); // no rescans: the file notice must do
+        Agent a(f, {.listAbove = 3, .pollMs = 600000}); // no rescans: the file notice must do
         const QString text = QStringLiteral(
             "Sastanak je u 10 časova, čćđšž!\n<b>Hitno</b> <a href=\"http://x.example/\">klik</a> "
             "&amp; <img src=\"file:///etc/passwd\"> http://y.example/");
@@ -128,7 +128,7 @@ private slots:
         // A spool made only after the start (set up after login) is found.
         Folders later;
         QDir(later.spool).removeRecursively();
-        Agent b(later, {3, 100});
+        Agent b(later, {.listAbove = 3, .pollMs = 100});
         QTest::qWait(200);
         QDir().mkpath(later.spool);
         later.store("kasnije");
@@ -141,7 +141,7 @@ private slots:
         QStringList ids;
         for (int i = 0; i < 2; ++i)
             ids.append(f.store(QStringLiteral("poruka %1").arg(i), i));
-        auto a = std::make_unique<Agent>(f, PopupAgent::Options{3, 600000});
+        auto a = std::make_unique<Agent>(f, PopupAgent::Options{.listAbove = 3, .pollMs = 600000});
         QCOMPARE(a->texts().size(), 2);
         // More than three waiting: the popups give way to the list.
         for (int i = 2; i < 50; ++i)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Sending: the command line per recipient, the refusals, the outcome and
 // its box, where the focus goes, and the report of who did not get it.
-#include "window/deliveryreport.h"
+#include "net/deliveryreport.h"
 #include "windowfixture.h"
 
 #include <QtTest>

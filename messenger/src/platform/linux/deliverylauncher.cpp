@@ -177,16 +177,26 @@ DeliveryLauncher::~DeliveryLauncher() = default;
 
 qint64 DeliveryLauncher::start(const QString &commandLine)
 {
+    return launch({}, commandLine);
+}
+
+qint64 DeliveryLauncher::startAt(const QString &address, const QString &commandLine)
+{
+    return launch({QStringLiteral("--address=") + address}, commandLine);
+}
+
+qint64 DeliveryLauncher::launch(QStringList arguments, const QString &commandLine)
+{
     if (!commandLine.startsWith(Prefix))
         return 0;
     // An argument ends at its first NUL byte: a text holding one would
     // arrive cut, so it is not started at all.
-    if (commandLine.contains(QChar(u'\0')))
+    if (commandLine.contains(QChar(u'\0')) || arguments.join(QString()).contains(QChar(u'\0')))
         return 0;
     ChildProcess::Options options;
     options.captureOut = false; // the helper speaks on standard error only
-    auto child = std::make_unique<ChildProcess>(
-        m_helper, QStringList{QStringLiteral("send"), commandLine.mid(Prefix.size())}, options);
+    arguments << QStringLiteral("send") << commandLine.mid(Prefix.size());
+    auto child = std::make_unique<ChildProcess>(m_helper, arguments, options);
     if (!child->started())
         return 0;
     const qint64 task = child->pid();

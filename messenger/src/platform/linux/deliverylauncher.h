@@ -27,12 +27,16 @@ public:
     ~DeliveryLauncher() override;
 
     qint64 start(const QString &commandLine) override;
+    // The same for a reply: the helper reaches NAME at `address` only
+    // ("--address=ADDRESS" before "send"; the helper checks the address).
+    qint64 startAt(const QString &address, const QString &commandLine);
     void setOutcomeHandler(QObject *context, OutcomeHandler handler) override;
 
     QString helperPath() const { return m_helper; }
 
 private:
     class Follower;
+    qint64 launch(QStringList options, const QString &commandLine);
 
     QString m_helper;
     int m_boundMs;

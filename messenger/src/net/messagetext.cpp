@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "delivery/messagetext.h"
+#include "net/messagetext.h"
 
 #include <QList>
 

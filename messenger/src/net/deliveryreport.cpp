@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/deliveryreport.h"
+#include "net/deliveryreport.h"
 
 namespace DeliveryReport
 {
@@ -29,7 +29,8 @@ QString character(const QString &codePoint)
     return ok && codePoint.startsWith(QLatin1String("U+")) ? QString::fromUcs4(&c, 1) : codePoint;
 }
 
-// The line for one reason, or an empty text for one the user need not see.
+} // namespace
+
 QString line(const QString &name, const DeliveryReason &r)
 {
     const auto field = [&r](int i) { return r.fields.value(i); };
@@ -77,8 +78,6 @@ QString line(const QString &name, const DeliveryReason &r)
         return about(QStringLiteral("slanje nije uspelo (%1)").arg(field(0)));
     return about(NotDelivered);
 }
-
-} // namespace
 
 QStringList lines(const QString &entry, bool group, const TaskOutcome &outcome)
 {

@@ -11,6 +11,9 @@
 namespace DeliveryReport
 {
 
+// The line for one reason about `name` (a recipient or a list entry).
+QString line(const QString &name, const DeliveryReason &reason);
+
 // The lines for one task, none when every recipient got the message.
 // `entry` is the list entry it was started for; `group` tells that the
 // entry stands for the own workgroup ("*").

@@ -5,40 +5,31 @@
 #include "model/recipientlist.h"
 #include "widgets/cappedtextedit.h"
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QTimer>
-#include <QTreeView>
+#include <QtWidgets>
 
 // The main window's controls, found by their names as assistive tools and
 // testers find them, and the models its views show.
 struct MainControls {
     explicit MainControls(const QWidget &window) : w(window) {}
-    template <class T> T *named(const char *name) const
-    {
-        return w.findChild<T *>(QLatin1String(name));
-    }
     const QWidget &w;
-    QLineEdit *Manual = named<QLineEdit>("Manual");
-    QLineEdit *Total = named<QLineEdit>("Total");
-    QTextEdit *RichTextBox1 = named<QTextEdit>("RichTextBox1");
-    QAbstractButton *Send = named<QAbstractButton>("Send");
-    QAbstractButton *AddItem = named<QAbstractButton>("AddItem");
-    QAbstractButton *RemoveItem = named<QAbstractButton>("RemoveItem");
-    QAbstractButton *ResetList = named<QAbstractButton>("ResetList");
-    QAbstractButton *ToAll = named<QAbstractButton>("ToAll");
-    QAbstractButton *ToLocalGroup = named<QAbstractButton>("ToLocalGroup");
-    QAbstractButton *ResetMessage = named<QAbstractButton>("ResetMessage");
-    QTreeView *tvwNetwork = named<QTreeView>("tvwNetwork");
-    QListView *List1 = named<QListView>("List1");
-    QLabel *Length = named<QLabel>("Length");
-    QLabel *Latinica = named<QLabel>("Latinica");
-    QLabel *Pomoc = named<QLabel>("Pomoc");
-    QLabel *Label2 = named<QLabel>("Label2");
-    QWidget *Line1 = named<QWidget>("Line1");
-    QTimer *Timer1 = named<QTimer>("Timer1");
+    QLineEdit *Manual = w.findChild<QLineEdit *>("Manual");
+    QLineEdit *Total = w.findChild<QLineEdit *>("Total");
+    QTextEdit *RichTextBox1 = w.findChild<QTextEdit *>("RichTextBox1");
+    QAbstractButton *Send = w.findChild<QAbstractButton *>("Send");
+    QAbstractButton *AddItem = w.findChild<QAbstractButton *>("AddItem");
+    QAbstractButton *RemoveItem = w.findChild<QAbstractButton *>("RemoveItem");
+    QAbstractButton *ResetList = w.findChild<QAbstractButton *>("ResetList");
+    QAbstractButton *ToAll = w.findChild<QAbstractButton *>("ToAll");
+    QAbstractButton *ToLocalGroup = w.findChild<QAbstractButton *>("ToLocalGroup");
+    QAbstractButton *ResetMessage = w.findChild<QAbstractButton *>("ResetMessage");
+    QTreeView *tvwNetwork = w.findChild<QTreeView *>("tvwNetwork");
+    QListView *List1 = w.findChild<QListView *>("List1");
+    QLabel *Length = w.findChild<QLabel *>("Length");
+    QLabel *Latinica = w.findChild<QLabel *>("Latinica");
+    QLabel *Pomoc = w.findChild<QLabel *>("Pomoc");
+    QLabel *Label2 = w.findChild<QLabel *>("Label2");
+    QWidget *Line1 = w.findChild<QWidget *>("Line1");
+    QTimer *Timer1 = w.findChild<QTimer *>("Timer1");
     NetworkTree &nodes = dynamic_cast<NetworkTree &>(*tvwNetwork->model());
     RecipientList &recipients = dynamic_cast<RecipientList &>(*List1->model());
 

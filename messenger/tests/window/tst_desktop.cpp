@@ -62,13 +62,12 @@ private slots:
         WindowFixture fx;
         frmNWCheck main(fx.net, fx.launcher, fx.boxes, {});
         const MainControls c(main);
-        const auto pomocClick = [&c] { QTest::mouseClick(c.Pomoc, Qt::LeftButton); };
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QRect before = main.frameGeometry();
         QVERIFY(before.width() > main.width()); // the fake screen gives frames
 
-        pomocClick();
+        QTest::mouseClick(c.Pomoc, Qt::LeftButton);
         Uputstvo *panel = main.findChild<Uputstvo *>();
         QVERIFY(panel && QTest::qWaitForWindowExposed(panel));
         QCOMPARE(c.Pomoc->text(), "<< Kratko uputstvo");
@@ -90,11 +89,11 @@ private slots:
         // The toggle destroys it and puts all back, 100 times without drift.
         QPointer<Uputstvo> gone = panel;
         for (int i = 0; i < 100; ++i) {
-            pomocClick();
+            QTest::mouseClick(c.Pomoc, Qt::LeftButton);
             QVERIFY(!main.findChild<Uputstvo *>() && gone.isNull());
             QCOMPARE(c.Pomoc->text(), Uputstvo::ClosedCaption);
             QCOMPARE(main.frameGeometry(), before);
-            pomocClick();
+            QTest::mouseClick(c.Pomoc, Qt::LeftButton);
             QCOMPARE(main.frameGeometry(), m);
             gone = main.findChild<Uputstvo *>();
         }
@@ -105,7 +104,7 @@ private slots:
         QTRY_VERIFY(gone.isNull());
         QCOMPARE(c.Pomoc->text(), "Kratko uputstvo >>");
         QCOMPARE(main.frameGeometry(), before);
-        pomocClick();
+        QTest::mouseClick(c.Pomoc, Qt::LeftButton);
         QCOMPARE(main.frameGeometry(), m);
 
         // Closing the main window ends the program with the guide gone and

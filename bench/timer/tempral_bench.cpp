@@ -27,6 +27,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMap>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -97,9 +98,21 @@ struct BenchWindow {
     {
         bool active = false;
         QObject::connect(&form, &Form1::firstActivationDone, [&] { active = true; });
-        form.formLoad();
+        form.load();
         form.show();
         waitUntil([&] { return active; }, 5000);
+    }
+    void start(const QString &period)
+    {
+        form.findChild<QLineEdit *>("Zadato1")->setText(period);
+        form.findChild<QPushButton *>("btnPokreniT")->click();
+    }
+    void pressSwitch() { form.findChild<QPushButton *>("btnIskljuci")->click(); }
+    // Waits until the switch takes a press again.
+    void guardOver(int timeoutMs)
+    {
+        const auto *guard = form.findChild<TickTimer *>("Timer2");
+        waitUntil([&] { return !guard->isEnabled(); }, timeoutMs);
     }
     TimestampLine line;
     MemorySettings settings;
@@ -115,9 +128,9 @@ void countdown(int seconds)
     Form1 &form = window.form;
 
     std::vector<double> ticks;
-    QObject::connect(form.Timer1, &TickTimer::tick, [&] { ticks.push_back(nowMs()); });
-    form.Zadato1->setText(QString::number(seconds));
-    form.btnPokreniTClick();
+    QObject::connect(form.findChild<TickTimer *>("Timer1"), &TickTimer::tick,
+                     [&] { ticks.push_back(nowMs()); });
+    window.start(QString::number(seconds));
     waitUntil([&] { return line.offAt > 0; }, seconds * 1000 + 5000);
 
     // Our slot runs after the window's handler, and the last handler plays
@@ -155,25 +168,23 @@ struct Stats {
 void signalTimes(Beeper &beeper, const char *label, int rounds = 3)
 {
     BenchWindow window(beeper);
-    Form1 &form = window.form;
-    form.chkZvuk->setChecked(true);
+    window.form.findChild<QCheckBox *>("chkZvuk")->setChecked(true);
     Stats start, on, off;
     for (int round = 0; round < rounds; ++round) {
-        form.Zadato1->setText("30");
         double t = nowMs();
-        form.btnPokreniTClick();
+        window.start("30");
         start.add(nowMs() - t);
-        waitUntil([&] { return !form.Timer2->isEnabled(); }, 1000);
-        form.btnIskljuciClick(); // ends the countdown; not measured
-        waitUntil([&] { return !form.Timer2->isEnabled(); }, 2000);
+        window.guardOver(1000);
+        window.pressSwitch(); // ends the countdown; not measured
+        window.guardOver(2000);
         t = nowMs();
-        form.btnIskljuciClick();
+        window.pressSwitch();
         on.add(nowMs() - t);
-        waitUntil([&] { return !form.Timer2->isEnabled(); }, 2000);
+        window.guardOver(2000);
         t = nowMs();
-        form.btnIskljuciClick();
+        window.pressSwitch();
         off.add(nowMs() - t);
-        waitUntil([&] { return !form.Timer2->isEnabled(); }, 2000);
+        window.guardOver(2000);
     }
     const auto show = [](const char *what, int nominal, const Stats &s) {
         std::printf("  %-10s nominal %3d ms: min %7.1f  mean %7.1f  max %7.1f ms\n", what, nominal,

@@ -22,7 +22,7 @@ int runTempral(QApplication &app, TempralPlatform platform,
         app.exit(endedBySignal); // leaves any open box as well
     });
 
-    form.formLoad();
+    form.load();
     // A request taken while a box of the load step was open has ended that
     // box only: the main loop, which starts afresh, would not know of it.
     if (endedBySignal)

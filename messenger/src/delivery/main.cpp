@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
-// README ("Delivery") has the rules, the reason words and the exit status.
+// vesnal-net(1) has the rules, the reason lines and the exit status.
 // It also lists the network for the messenger, one child per listing:
 //   vesnal-net list|probe URL            (platform/listingchild.h)
 #include "delivery/delivery.h"

@@ -9,8 +9,8 @@
 //   vesnal-net probe URL    exit status 0 when URL opens as a directory
 //
 // Only the helper links it: the listing library runs in these short-lived
-// children and never in the window's process. README ("How the network is
-// listed") has the output format and the exit statuses.
+// children and never in the window's process. vesnal-net(1) has the output
+// format and the exit statuses.
 namespace ListingChild
 {
 

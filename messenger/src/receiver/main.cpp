@@ -3,7 +3,7 @@
 //   message command = /usr/bin/vesnal-receive %s %f %L &
 // Keeps each message as a record in the spool ($VESNAL_SPOOL, else
 // /var/spool/vesnal), where vesnal-popup shows it to the people of this
-// computer. README ("Receiving messages on Linux") has the whole setup.
+// computer. docs/receiving.md has the whole setup.
 #include "platform/utf8.h"
 #include "receiver/receive.h"
 #include "receiver/spool.h"

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/form1.h"
 
-#include "core/numbers.h"
+#include "core/period.h"
+#include "core/portchoice.h"
 #include "core/ticktimer.h"
 #include "platform/beeper.h"
 #include "platform/serialline.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
-#include <cmath>
 
 namespace
 {
@@ -51,17 +51,19 @@ void setBold(QLabel *l, bool bold)
 
 Form1::Form1(SerialLine &line, SettingsStore &settings, Beeper &beeper, MessageBoxes &boxes,
              TickTimer::Clock clock)
-    : MSComm1(line), m_settings(settings), m_beeper(beeper), m_boxes(boxes)
+    : MSComm1(line), m_countdown(this, clock), m_settings(settings), m_beeper(beeper),
+      m_boxes(boxes)
 {
     buildLayout(clock);
-    connect(PortCombo, &QComboBox::activated, this, [this] { portComboClick(); });
-    connect(btnIskljuci, &QPushButton::clicked, this, [this] { btnIskljuciClick(); });
-    connect(btnPokreniT, &QPushButton::clicked, this, [this] { btnPokreniTClick(); });
-    connect(Timer1, &TickTimer::tick, this, [this] { timer1Tick(); });
-    connect(Timer2, &TickTimer::tick, this, [this] { timer2Tick(); });
+    connect(PortCombo, &QComboBox::activated, this, [this] { PortCombo_Click(); });
+    connect(btnIskljuci, &QPushButton::clicked, this, [this] { btnIskljuci_Click(); });
+    connect(btnPokreniT, &QPushButton::clicked, this, [this] { btnPokreniT_Click(); });
+    connect(&m_countdown, &Countdown::ticked, this, [this] { Timer1_Timer(); });
+    connect(&m_countdown, &Countdown::figureChanged, Ostalo1, &QLineEdit::setText);
+    connect(Timer2, &TickTimer::tick, this, [this] { Timer2_Timer(); });
     Zadato1->installEventFilter(this);
     connect(Zadato1, &QLineEdit::textEdited, this, [this](const QString &text) {
-        const int limit = std::max(kPeriodLength, int(text.size()));
+        const int limit = std::max(period::kLength, int(text.size()));
         if (limit < Zadato1->maxLength()) {
             const int cursor = Zadato1->cursorPosition();
             Zadato1->setMaxLength(limit); // sets the text anew, the cursor at its end
@@ -86,12 +88,19 @@ Form1::~Form1() = default;
 
 // --- load, first activation, close -----------------------------------------
 
-void Form1::formLoad()
+void Form1::load()
+{
+    Form_Load();
+    if (m_phase == Phase::Ended) // asked to end while the port box was open
+        writeSettings();
+    else
+        m_phase = Phase::Loaded;
+}
+
+void Form1::Form_Load()
 {
     Natpis = "Tempral v" TEMPRAL_VERSION;
-    Timer1->setEnabled(false);
-    Timer1->setInterval(1000);
-    Timer2->setEnabled(false);
+    Timer2->setEnabled(false); // Timer1, the countdown's, is stopped until a start
 
     const QString vreme = m_settings.read(kPamtiZadatoVreme).value_or(QString());
     if (vreme == kDa) {
@@ -110,14 +119,12 @@ void Form1::formLoad()
         Pamti_port->setChecked(true);
     } else {
         // Choosing the entry runs the port selection, as any choice does.
-        chooseFirstEntry(false);
+        PortCombo->setCurrentIndex(0);
+        selectPort(false);
         Pamti_port->setChecked(port != kNe);
     }
 
     chkZvuk->setChecked(m_settings.read(kZvuk).value_or(QString()) != kNe);
-    m_loaded = true;
-    if (m_ended) // asked to end while the port box was open
-        writeSettings();
 }
 
 void Form1::loadPeriod(const QString &text)
@@ -125,11 +132,11 @@ void Form1::loadPeriod(const QString &text)
     // A stored period comes in whole, however long: cut to what can be
     // typed, "12345" would start as 1234 s instead of being refused. The
     // limit widens to hold it and narrows again as editing shortens it.
-    Zadato1->setMaxLength(std::max(kPeriodLength, int(text.size())));
+    Zadato1->setMaxLength(std::max(period::kLength, int(text.size())));
     Zadato1->setText(text);
 }
 
-void Form1::formFirstActivate()
+void Form1::Form_Activate()
 {
     selectPort(false);
     Prikazi_stanje(false);
@@ -154,12 +161,12 @@ void Form1::writeSettings()
     m_settings.write(kZvuk, chkZvuk->isChecked() ? kDa : kNe);
 }
 
-void Form1::formClose()
+void Form1::Form_Unload()
 {
     writeSettings();
     const bool wasOn = MSComm1.rts();
     MSComm1.setRts(false);
-    Timer1->setEnabled(false);
+    m_countdown.stop();
     setBold(Label3, false);
     Label3->setText(kStopped);
     Shape4->hide();
@@ -171,26 +178,27 @@ void Form1::formClose()
 
 void Form1::endBySignal()
 {
-    if (m_ended)
+    if (m_phase == Phase::Ended)
         return;
-    m_ended = true;
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
-    MSComm1.setRts(false);
     // Before the load step has read every setting, the controls still hold
     // their design-time values; storing those would overwrite what was kept.
-    if (m_loaded)
+    const bool loaded = m_phase != Phase::Loading;
+    m_phase = Phase::Ended;
+    m_countdown.stop();
+    Timer2->setEnabled(false);
+    MSComm1.setRts(false);
+    if (loaded)
         writeSettings();
 }
 
 bool Form1::event(QEvent *e)
 {
-    if (e->type() == QEvent::WindowActivate && !m_activated) {
-        m_activated = true;
+    if (e->type() == QEvent::WindowActivate && m_phase == Phase::Loaded) {
+        m_phase = Phase::Active;
         // Run once the activation itself is done: the port selection may
         // show a box.
         QMetaObject::invokeMethod(
-            this, [this] { formFirstActivate(); }, Qt::QueuedConnection);
+            this, [this] { Form_Activate(); }, Qt::QueuedConnection);
     }
     return QWidget::event(e);
 }
@@ -198,57 +206,40 @@ bool Form1::event(QEvent *e)
 void Form1::closeEvent(QCloseEvent *e)
 {
     // A second close request while the reminder is up changes nothing.
-    if (!m_closing && !m_ended) {
-        m_closing = true;
-        formClose();
-    } else if (!m_ended) {
+    if (m_phase == Phase::Closing) {
         e->ignore();
         return;
+    }
+    if (m_phase != Phase::Ended) {
+        m_phase = Phase::Closing;
+        Form_Unload();
     }
     e->accept();
 }
 
 // --- serial port --------------------------------------------------------------
 
-void Form1::chooseFirstEntry(bool fallback)
-{
-    PortCombo->setCurrentIndex(0);
-    selectPort(fallback);
-}
-
-void Form1::portComboClick()
+void Form1::PortCombo_Click()
 {
     selectPort(false);
 }
 
 void Form1::selectPort(bool fallback)
 {
-    if (m_ended)
-        return;
-    MSComm1.close();
-    int number = 0;
-    QString error;
-    if (numbers::portNumber(PortCombo->currentText(), &number) && MSComm1.open(number, &error)) {
-        // Opening may raise RTS; a port whose RTS stays up would carry the
-        // load while the window shows it off, so it counts as one that did
-        // not open (closing it drops the line).
-        if (MSComm1.setRts(false))
-            return;
-        MSComm1.close();
-    }
     // When the first entry fails as well, the port stays closed: one message
     // is enough, and choosing it again would fail again.
-    if (fallback)
+    if (m_phase == Phase::Ended || openChosenPort(MSComm1, PortCombo->currentText()) || fallback)
         return;
     m_boxes.critical(this, Natpis, kNoPort);
-    chooseFirstEntry(true);
+    PortCombo->setCurrentIndex(0);
+    selectPort(true);
 }
 
 // --- manual switch and the state display --------------------------------------
 
-void Form1::btnIskljuciClick()
+void Form1::btnIskljuci_Click()
 {
-    if (m_ended)
+    if (m_phase == Phase::Ended)
         return;
     if (Timer2->isEnabled()) {
         Ostalo1->setFocus();
@@ -257,8 +248,7 @@ void Form1::btnIskljuciClick()
     Timer2->setInterval(150);
     Timer2->setEnabled(true);
     MSComm1.setRts(!MSComm1.rts());
-    if (!Ostalo1->text().isEmpty())
-        Ostalo1->setText("0");
+    m_countdown.zero();
     setOstaloColour(kWhite);
     if (!MSComm1.rts())
         stopCountdownLook();
@@ -271,7 +261,7 @@ void Form1::btnIskljuciClick()
         Timer2->setEnabled(true);
 }
 
-void Form1::timer2Tick()
+void Form1::Timer2_Timer()
 {
     Timer2->setEnabled(false);
 }
@@ -285,7 +275,7 @@ void Form1::stopCountdownLook()
     Minuta->hide();
     Minuta->clear();
     Shape4->hide();
-    Timer1->setEnabled(false);
+    m_countdown.stop();
     Ostalo1->setEnabled(true);
 }
 
@@ -323,14 +313,13 @@ void Form1::Prikazi_stanje(bool Sa_zvukom)
 
 // --- countdown ----------------------------------------------------------------
 
-void Form1::btnPokreniTClick()
+void Form1::btnPokreniT_Click()
 {
-    if (m_ended)
+    if (m_phase == Phase::Ended)
         return;
-    const double period = numbers::valueOf(Zadato1->text());
-    if (!(period >= 1 && period <= 3600)) {
+    if (!period::accepts(Zadato1->text())) {
         Zadato1->setFocus();
-        Ostalo1->clear();
+        m_countdown.clear();
         return;
     }
     Zadato1->setEnabled(false);
@@ -340,13 +329,9 @@ void Form1::btnPokreniTClick()
     Shape4->show();
     Minuta->show();
     MSComm1.setRts(true);
-    Timer1->setEnabled(true);
+    m_countdown.start(Zadato1->text());
     Prikazi_stanje(false);
-    Zadati_period = numbers::whole(period);
-    Ostalo1->setText(Zadato1->text());
-    Proteklo = 0;
-    const bool odd = numbers::whole(numbers::valueOf(Ostalo1->text())) % 2 == 1;
-    setOstaloColour(odd ? kYellow : kWhite);
+    setOstaloColour(m_countdown.whole() % 2 == 1 ? kYellow : kWhite);
     Ostalo1->setFocus();
     Pamti_vreme->setFocus();
     setIcon("appicon");
@@ -360,46 +345,33 @@ void Form1::btnPokreniTClick()
     }
 }
 
-void Form1::timer1Tick()
+void Form1::Timer1_Timer()
 {
-    const double r = numbers::valueOf(Ostalo1->text()) - 1;
-    Ostalo1->setText(numbers::shortest(r));
-    const std::int32_t whole = numbers::whole(r);
-    if (whole % 2 == 1) {
-        setOstaloColour(kYellow);
-        setIcon("redtimer");
-    } else {
-        setOstaloColour(kWhite);
-        setIcon("appicon");
-    }
+    // The count has gone one down: the figure shows it already.
+    const std::int32_t whole = m_countdown.whole();
+    const bool odd = whole % 2 == 1;
+    setOstaloColour(odd ? kYellow : kWhite);
+    setIcon(odd ? "redtimer" : "appicon");
 
-    const auto minutes = std::int16_t(std::floor(r / 60));
-    if (minutes >= 1) {
-        Minuta->setText("= " + QString::number(minutes) + " min. " +
-                        numbers::shortest(r - 60.0 * minutes) + " s");
+    const QString minutes = m_countdown.minutes();
+    if (!minutes.isEmpty()) {
+        Minuta->setText(minutes);
     } else {
         Minuta->hide();
         Minuta->clear();
     }
 
     // A minimised window is never the one in the foreground.
-    if (isActiveWindow() && !isMinimized())
-        setWindowTitle(Natpis);
-    else if (!Minuta->text().isEmpty())
-        setWindowTitle(Minuta->text());
-    else
-        setWindowTitle("= " + Ostalo1->text() + " s");
+    setWindowTitle(isActiveWindow() && !isMinimized() ? Natpis : m_countdown.caption());
 
     Shape3->setBorderWidth(1);
     Shape3->setBorderStyle(whole % 4 + 2);
 
-    ++Proteklo;
-    if (Proteklo >= Zadati_period) {
+    if (m_countdown.state() == Countdown::State::Stopped) {
         if (isMinimized()) {
             setWindowTitle(Natpis);
             showNormal();
         }
-        Timer1->setEnabled(false);
         MSComm1.setRts(false);
         stopCountdownLook();
         Zadato1->setFocus();
@@ -410,31 +382,12 @@ void Form1::timer1Tick()
 
 // --- key filter and focus redirect ----------------------------------------------
 
-bool Form1::zadato1KeyPress(const QKeyEvent &key)
+bool Form1::Zadato1_KeyPress(const QKeyEvent &key)
 {
-    switch (key.key()) {
-    case Qt::Key_Backspace:
-        return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-        return true; // not typed characters: focus moves, Delete deletes
-    default:
-        break;
-    }
-    // With Ctrl a letter key types a control character (the paste shortcut
-    // among them); those are discarded like every other non-digit.
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return key.text().isEmpty() &&
-               !(key.key() >= Qt::Key_Space && key.key() <= Qt::Key_AsciiTilde);
-    const QString text = key.text();
-    if (text.isEmpty())
-        return true; // navigation keys type nothing
-    const QChar c = text.at(0);
-    return text.size() == 1 && c >= u'0' && c <= u'9';
+    return period::typable(key.key(), key.modifiers(), key.text());
 }
 
-void Form1::ostalo1GotFocus()
+void Form1::Ostalo1_GotFocus()
 {
     if (Zadato1->isEnabled())
         Zadato1->setFocus();
@@ -445,9 +398,9 @@ void Form1::ostalo1GotFocus()
 bool Form1::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == Zadato1 && e->type() == QEvent::KeyPress)
-        return !zadato1KeyPress(*static_cast<QKeyEvent *>(e));
+        return !Zadato1_KeyPress(*static_cast<QKeyEvent *>(e));
     if (watched == Ostalo1 && e->type() == QEvent::FocusIn)
-        ostalo1GotFocus();
+        Ostalo1_GotFocus();
     if (watched == PortCombo && e->type() == QEvent::Wheel && !PortCombo->hasFocus())
         return true;
     return QWidget::eventFilter(watched, e);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/countdown.h"
 #include "core/ticktimer.h"
 
 #include <QWidget>
-#include <cstdint>
 
 class Beeper;
 class MessageBoxes;
@@ -19,7 +19,9 @@ class SerialLine;
 class SettingsStore;
 
 // The timer's one window. It counts a set period down while the load hangs
-// on the RTS line of a serial port, and switches the load by hand.
+// on the RTS line of a serial port, and switches the load by hand. Its
+// handlers are named after the control and event they serve; the count
+// itself is a Countdown.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -29,20 +31,9 @@ public:
           TickTimer::Clock clock = {});
     ~Form1() override;
 
-    // Handlers, bound to their events in the constructor; public so that
-    // tests can drive them.
-    void formLoad();
-    void formFirstActivate();
-    void formClose();
-    void portComboClick();
-    void btnIskljuciClick();
-    void timer2Tick();
-    void btnPokreniTClick();
-    void timer1Tick();
-    // True when the key may reach the field.
-    bool zadato1KeyPress(const QKeyEvent &key);
-    void ostalo1GotFocus();
-    void Prikazi_stanje(bool Sa_zvukom);
+    // The load step: reads the settings into the controls. Run once, before
+    // the window is first shown.
+    void load();
 
     // The end asked for by SIGTERM, SIGINT or SIGHUP: load off and settings
     // stored, without box or tone. Afterwards no handler touches the port.
@@ -57,7 +48,38 @@ signals:
     // After the first activation: the port is open and the load shown off.
     void firstActivationDone();
 
-public:
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    // Where the window is in its run. Each step only goes forward; a signal
+    // may end the run from any of them.
+    enum class Phase { Loading, Loaded, Active, Closing, Ended };
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void PortCombo_Click();
+    void btnIskljuci_Click();
+    void Timer2_Timer();
+    void btnPokreniT_Click();
+    void Timer1_Timer();
+    // True when the key may reach the field.
+    bool Zadato1_KeyPress(const QKeyEvent &key);
+    void Ostalo1_GotFocus();
+    void Prikazi_stanje(bool Sa_zvukom);
+
+    void buildLayout(const TickTimer::Clock &clock);
+    void loadPeriod(const QString &text);
+    void selectPort(bool fallback);
+    void writeSettings();
+    void stopCountdownLook();
+    void setIcon(const QString &name);
+    void setOstaloColour(const QColor &colour);
+    QColor systemColour(int index) const;
+
     // Controls
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Minuta;
     QLineEdit *Zadato1, *Ostalo1;
@@ -65,39 +87,14 @@ public:
     QCheckBox *Pamti_vreme, *Pamti_port, *chkZvuk;
     PictureButton *btnIskljuci, *btnPokreniT;
     OutlineShape *Shape1, *Shape2, *Shape3, *Shape4;
-    TickTimer *Timer1, *Timer2;
+    TickTimer *Timer2;
     SerialLine &MSComm1;
 
-    // Window variables
     QString Natpis;
-    std::int32_t Zadati_period = 0;
-    std::int32_t Proteklo = 0;
-
-protected:
-    bool event(QEvent *e) override;
-    void closeEvent(QCloseEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
-
-private:
-    // Characters that can be typed into Zadato1.
-    static constexpr int kPeriodLength = 4;
-
-    void buildLayout(const TickTimer::Clock &clock);
-    void loadPeriod(const QString &text);
-    void selectPort(bool fallback);
-    void chooseFirstEntry(bool fallback);
-    void writeSettings();
-    void stopCountdownLook();
-    void setIcon(const QString &name);
-    void setOstaloColour(const QColor &colour);
-    QColor systemColour(int index) const;
-
+    Countdown m_countdown;
     SettingsStore &m_settings;
     Beeper &m_beeper;
     MessageBoxes &m_boxes;
     QString m_iconName;
-    bool m_loaded = false;
-    bool m_activated = false;
-    bool m_closing = false;
-    bool m_ended = false;
+    Phase m_phase = Phase::Loading;
 };

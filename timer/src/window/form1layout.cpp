@@ -4,6 +4,7 @@
 // as the layout was drawn.
 #include "window/form1.h"
 
+#include "core/period.h"
 #include "core/ticktimer.h"
 #include "widgets/captionlabel.h"
 #include "widgets/fitfont.h"
@@ -88,7 +89,7 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
     Zadato1->setToolTip("Ne vise od 3600 sekundi.");
     Zadato1->setFont(tahoma(12, true));
     Zadato1->setGeometry(twipsRect(360, 840, 1095, 435));
-    Zadato1->setMaxLength(kPeriodLength);
+    Zadato1->setMaxLength(period::kLength);
     Zadato1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     PortCombo = new QComboBox(this);
@@ -197,8 +198,6 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
     setTabOrder(btnIskljuci, btnPokreniT);
     setTabOrder(btnPokreniT, chkZvuk);
 
-    Timer1 = new TickTimer(this, clock);
-    Timer1->setObjectName("Timer1");
     Timer2 = new TickTimer(this, clock);
     Timer2->setObjectName("Timer2");
 }

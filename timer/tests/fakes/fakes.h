@@ -82,31 +82,34 @@ struct Fakes : SerialLine, SettingsStore, Beeper, MessageBoxes {
     std::function<void()> during;
 };
 
-// A window on the fakes, loaded from `stored` (or `store`) and activated. Its
-// timers run on the clock `now`, which only the test moves.
+// A window on the fakes, loaded from `stored` (or `store`) and activated,
+// with its controls found by name. Its timers run on the clock `now`, which
+// only the test moves.
 struct Rig : Fakes {
     explicit Rig(const Values &stored = {}, SettingsStore *store = nullptr)
         : form(*this, store ? *store : *this, *this, *this, [this] { return now; })
     {
         values = stored;
         QSignalSpy ready(&form, &Form1::firstActivationDone);
-        form.formLoad();
+        form.load();
         form.show();
         QVERIFY(ready.wait(5000));
     }
-    void start(const QString &period) { form.Zadato1->setText(period), form.btnPokreniTClick(); }
+    template <class T> T *get(const char *name) const { return form.findChild<T *>(name); }
+    void start(const QString &period) { Zadato1->setText(period), btnPokreniT->click(); }
+    // Timer1 ticks, a second after the last tick or the start.
+    void tick() { now += 1000, Timer1->wake(); }
     // The window's state in words: picture, icon, Ostalo1 and its colour, and
     // the flags that hold.
     QString look() const
     {
-        const Form1 &f = form;
-        QStringList words{f.btnIskljuci->pictureName(), f.iconName(), f.Ostalo1->text(),
-                          f.Ostalo1->palette().color(QPalette::Base).name()};
+        QStringList words{btnIskljuci->pictureName(), form.iconName(), Ostalo1->text(),
+                          Ostalo1->palette().color(QPalette::Base).name()};
         const std::pair<const char *, bool> flags[] = {
-            {"Zadato1", f.Zadato1->isEnabled()},     {"btnPokreniT", f.btnPokreniT->isEnabled()},
-            {"PortCombo", f.PortCombo->isEnabled()}, {"Shape3", f.Shape3->isVisible()},
-            {"Shape4", f.Shape4->isVisible()},       {"Minuta", f.Minuta->isVisible()},
-            {"bold", f.Label3->font().bold()},       {"Timer1", f.Timer1->isEnabled()}};
+            {"Zadato1", Zadato1->isEnabled()},     {"btnPokreniT", btnPokreniT->isEnabled()},
+            {"PortCombo", PortCombo->isEnabled()}, {"Shape3", Shape3->isVisible()},
+            {"Shape4", Shape4->isVisible()},       {"Minuta", Minuta->isVisible()},
+            {"bold", Label3->font().bold()},       {"Timer1", Timer1->isEnabled()}};
         for (const auto &[name, set] : flags)
             if (set)
                 words << name;
@@ -114,4 +117,13 @@ struct Rig : Fakes {
     }
     qint64 now = 0;
     Form1 form;
+    QLineEdit *Zadato1 = get<QLineEdit>("Zadato1"), *Ostalo1 = get<QLineEdit>("Ostalo1");
+    QComboBox *PortCombo = get<QComboBox>("PortCombo");
+    QCheckBox *Pamti_vreme = get<QCheckBox>("Pamti_vreme"),
+              *Pamti_port = get<QCheckBox>("Pamti_port"), *chkZvuk = get<QCheckBox>("chkZvuk");
+    PictureButton *btnIskljuci = get<PictureButton>("btnIskljuci"),
+                  *btnPokreniT = get<PictureButton>("btnPokreniT");
+    QLabel *Label3 = get<QLabel>("Label3"), *Minuta = get<QLabel>("Minuta");
+    OutlineShape *Shape3 = get<OutlineShape>("Shape3"), *Shape4 = get<OutlineShape>("Shape4");
+    TickTimer *Timer1 = get<TickTimer>("Timer1"), *Timer2 = get<TickTimer>("Timer2");
 };

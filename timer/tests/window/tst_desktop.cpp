@@ -16,10 +16,10 @@ private slots:
     void aLeftClickOnALabelTicksItsEnabledBox()
     {
         Rig rig;
-        Form1 &f = rig.form;
-        const std::pair<QLabel *, QCheckBox *> captions[] = {
-            {f.Label5, f.Pamti_vreme}, {f.Label6, f.Pamti_port}, {f.Label7, f.chkZvuk}};
-        for (const auto &[label, box] : captions) {
+        const std::pair<const char *, QCheckBox *> captions[] = {
+            {"Label5", rig.Pamti_vreme}, {"Label6", rig.Pamti_port}, {"Label7", rig.chkZvuk}};
+        for (const auto &[name, box] : captions) {
+            QLabel *label = rig.get<QLabel>(name);
             QString seen;
             for (const QString click : {"left", "left", "right", "left while disabled"}) {
                 box->setEnabled(click != "left while disabled");

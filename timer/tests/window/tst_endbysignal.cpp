@@ -4,6 +4,7 @@
 // serial device and no sound server but the test's. It must end within a
 // second (plus the tone that plays) with status 128 + the signal, the load
 // off and the settings in its file.
+#include "desktopchecks.h"
 #include "fakes.h"
 #include "platform/linux/inisettingsstore.h"
 #include "platform/linux/pulsebeeper.h"
@@ -20,23 +21,15 @@ void say(const QString &line)
     std::cout << qPrintable(line) << std::endl;
 }
 
-// The real boxes, each announced by its kind on the output as it opens.
-struct AnnouncedBoxes : QtMessageBoxes {
-    void critical(QWidget *parent, const QString &title, const QString &text) override
-    {
-        say("box critical");
-        QtMessageBoxes::critical(parent, title, text);
-    }
-    void warning(QWidget *parent, const QString &title, const QString &text) override
-    {
-        say("box warning");
-        QtMessageBoxes::warning(parent, title, text);
-    }
-};
+// Says "box" when the next message box has opened.
+void announceBox()
+{
+    whenBoxOpens([](QMessageBox *) { say("box"); });
+}
 
 // Started as `--child MODE`: Tempral on a fake line, with the real settings
 // file, tones and boxes. In "start-up" port 1 is missing, so the load step
-// shows its box; otherwise, after the first activation, it says "ready" and
+// shows its box (announced); otherwise, after the first activation, it says "ready" and
 // then switches the load on with sound ("tone"), starts a countdown
 // ("count") or closes the window ("close"). At the end it says which RTS
 // changes the line saw.
@@ -44,19 +37,19 @@ int child(QApplication &app, const QString &mode)
 {
     Fakes line;
     if (mode == "start-up")
-        line.missing = {1};
+        line.missing = {1}, announceBox();
     IniSettingsStore settings(IniSettingsStore::userFileName());
     PulseBeeper beeper;
-    AnnouncedBoxes boxes;
+    QtMessageBoxes boxes;
     const int status = runTempral(app, {line, settings, beeper, boxes}, [&](Form1 &form) {
         say("ready");
-        form.chkZvuk->setChecked(mode == "tone");
+        form.findChild<QCheckBox *>("chkZvuk")->setChecked(mode == "tone");
         if (mode == "count")
-            form.Zadato1->setText("30"), form.btnPokreniTClick();
-        else if (mode == "tone")
-            form.btnIskljuciClick();
+            form.findChild<QLineEdit *>("Zadato1")->setText("30");
+        if (mode == "count" || mode == "tone")
+            form.findChild<QPushButton *>(mode == "count" ? "btnPokreniT" : "btnIskljuci")->click();
         else if (mode == "close")
-            QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+            announceBox(), QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
     });
     say("line: " + line.journal.filter("rts ").join(", "));
     return status;
@@ -80,9 +73,9 @@ private slots:
             QByteArray line;
             QString stored;
         } rows[] = {
-            {"start-up", "box critical", SIGTERM, 1000, "", "DA 42 DA 1 DA"},
+            {"start-up", "box", SIGTERM, 1000, "", "DA 42 DA 1 DA"},
             {"tone", "", SIGTERM, 1000 + 400 + 100, "rts 1, rts 0", "DA 42 DA 1 DA"},
-            {"close", "box warning", SIGHUP, 1000, "", "DA 42 DA 1 NE"},
+            {"close", "box", SIGHUP, 1000, "", "DA 42 DA 1 NE"},
             {"count", "ready", SIGINT, 1000, "rts 1, rts 0", "DA 30 DA 1 NE"},
         };
         for (const auto &row : rows) {

@@ -23,10 +23,10 @@ void tell(QTextStream &err, const DeliveryReason &reason)
     err << reason.line() << Qt::endl;
 }
 
-int refuse(QTextStream &err, const QString &word, const QString &name, const QString &text,
+int refuse(QTextStream &err, Reason reason, const QString &name, const QString &text,
            const QStringList &fields = {})
 {
-    tell(err, {word, name, fields, text});
+    tell(err, {reason, name, fields, text});
     return BadRequest;
 }
 
@@ -40,13 +40,13 @@ std::optional<QStringList> groupRecipients(NetworkProvider &network, const QStri
     const WorkgroupComputers computers = workgroupComputers(network, workgroup, self);
     if (computers.names.isEmpty()) {
         if (computers.incomplete)
-            tell(err, {ReasonWord::GroupUnlisted,
+            tell(err, {Reason::GroupUnlisted,
                        QStringLiteral("*"),
                        {workgroup},
                        QStringLiteral("workgroup %1 could not be listed; nothing was sent")
                            .arg(workgroup)});
         else
-            tell(err, {ReasonWord::GroupEmpty,
+            tell(err, {Reason::GroupEmpty,
                        QStringLiteral("*"),
                        {workgroup},
                        QStringLiteral("no other computer found in workgroup %1; nothing was sent")
@@ -60,7 +60,7 @@ std::optional<QStringList> groupRecipients(NetworkProvider &network, const QStri
             names.append(*name);
         } else {
             *allGood = false;
-            tell(err, {ReasonWord::BadName, computer, {}, why});
+            tell(err, {Reason::BadName, computer, {}, why});
         }
     }
     return names;
@@ -84,21 +84,21 @@ int run(const QStringList &arguments, const Settings &settings,
     QString why;
     const auto request = SendRequest::parse(arguments, &why);
     if (!request) {
-        refuse(err, ReasonWord::Usage, QStringLiteral("-"), why);
+        refuse(err, Reason::Usage, QStringLiteral("-"), why);
         err << "usage: vesnal-net [--address=ADDRESS] send NAME TEXT..." << Qt::endl;
         return BadRequest;
     }
     const QString &asked = request->name;
     const auto codePage = CodePage::byName(settings.codePage);
     if (!codePage)
-        return refuse(err, ReasonWord::BadCodePage, asked,
+        return refuse(err, Reason::BadCodePage, asked,
                       QStringLiteral("unusable code page \"%1\" (VESNAL_CODEPAGE takes a name "
                                      "such as CP852 or CP1250)")
                           .arg(settings.codePage),
                       {settings.codePage});
     const auto sender = NetbiosName::normalizedSender(settings.sender, *codePage, &why);
     if (!sender)
-        return refuse(err, ReasonWord::BadSender, asked,
+        return refuse(err, Reason::BadSender, asked,
                       QStringLiteral("this computer's name \"%1\" cannot be used: %2")
                           .arg(settings.sender, why));
     if (auto problem = MessageText::problem(request->text, *codePage)) {
@@ -111,7 +111,7 @@ int run(const QStringList &arguments, const Settings &settings,
     bool allDelivered = true;
     if (asked == QLatin1String("*")) {
         if (settings.workgroup.isEmpty())
-            return refuse(err, ReasonWord::NoWorkgroup, asked,
+            return refuse(err, Reason::NoWorkgroup, asked,
                           QStringLiteral("\"*\" needs this computer's workgroup, and none is set "
                                          "(VESNAL_WORKGROUP or smb.conf)"));
         const auto group =
@@ -123,13 +123,13 @@ int run(const QStringList &arguments, const Settings &settings,
         const auto name = NetbiosName::normalized(asked, *codePage, &why);
         if (!name)
             return refuse(
-                err, ReasonWord::BadName, asked,
+                err, Reason::BadName, asked,
                 QStringLiteral("bad computer name \"%1\": %2; nothing was sent").arg(asked, why));
         recipients.append(*name);
     }
 
     if (settings.smbclient.isEmpty()) {
-        tell(err, {ReasonWord::NoSmbclient,
+        tell(err, {Reason::NoSmbclient,
                    asked,
                    {},
                    QStringLiteral("smbclient was not found (PATH or VESNAL_SMBCLIENT); nothing "

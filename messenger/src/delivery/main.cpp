@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vesnal-net: delivers one message through smbclient.
 //   vesnal-net send NAME TEXT...
-// vesnal-net(1) has the rules, the reason lines and the exit status.
+// vesnal-net(1) has the rules, the reason lines and the exit status (the
+// reasons' table: platform/deliveryreason.h).
 // It also lists the network for the messenger, one child per listing:
 //   vesnal-net list|probe URL            (platform/listingchild.h)
 #include "delivery/delivery.h"

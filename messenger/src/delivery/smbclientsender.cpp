@@ -11,33 +11,6 @@
 namespace
 {
 
-// smbclient's words for a receiver that took the connection and then
-// dropped the message, as a Samba server with SMB1 switched off does.
-const QStringList DroppedMessage{
-    QStringLiteral("NT_STATUS_CONNECTION_DISCONNECTED"),
-    QStringLiteral("NT_STATUS_CONNECTION_RESET"),
-    QStringLiteral("NT_STATUS_CONNECTION_ABORTED"),
-    QStringLiteral("NT_STATUS_INVALID_NETWORK_RESPONSE"),
-    QStringLiteral("NT_STATUS_NOT_SUPPORTED"),
-    QStringLiteral("NT_STATUS_END_OF_FILE"),
-};
-const QStringList NameNotFound{
-    QStringLiteral("NT_STATUS_NOT_FOUND"),
-    QStringLiteral("NT_STATUS_BAD_NETWORK_NAME"),
-    QStringLiteral("NT_STATUS_OBJECT_NAME_NOT_FOUND"),
-    QStringLiteral("NT_STATUS_BAD_NETWORK_PATH"),
-    QStringLiteral("NT_STATUS_INVALID_COMPUTER_NAME"),
-};
-const QStringList ConnectionRefused{
-    QStringLiteral("NT_STATUS_CONNECTION_REFUSED"),
-    QStringLiteral("NT_STATUS_PORT_UNREACHABLE"),
-    QStringLiteral("NT_STATUS_ACCESS_DENIED"),
-};
-const QStringList Unreachable{
-    QStringLiteral("NT_STATUS_HOST_UNREACHABLE"),
-    QStringLiteral("NT_STATUS_NETWORK_UNREACHABLE"),
-};
-
 // The line of `output` that names the failure, else its last line.
 QString tellingLine(const QString &output, const QString &status)
 {
@@ -103,20 +76,19 @@ QList<std::optional<DeliveryReason>> SmbclientSender::send(const QStringList &na
 std::optional<DeliveryReason> SmbclientSender::judge(const QString &name, const ChildOutcome &run,
                                                      int timeoutMs)
 {
-    const auto reason = [&name](const QString &word, const QStringList &fields,
-                                const QString &text) {
-        return DeliveryReason{word, name, fields, text};
+    const auto reason = [&name](Reason why, const QStringList &fields, const QString &text) {
+        return DeliveryReason{why, name, fields, text};
     };
     const QString seconds = QString::number(timeoutMs / 1000.0);
     switch (run.end) {
     case ChildOutcome::End::NotStarted:
-        return reason(ReasonWord::Failed, {QStringLiteral("not-started")},
+        return reason(Reason::Failed, {QStringLiteral("not-started")},
                       QStringLiteral("smbclient could not be started"));
     case ChildOutcome::End::TimedOut:
-        return reason(ReasonWord::Timeout, {seconds},
+        return reason(Reason::Timeout, {seconds},
                       QStringLiteral("no answer within %1 s; smbclient was stopped").arg(seconds));
     case ChildOutcome::End::Signalled:
-        return reason(ReasonWord::Failed, {QStringLiteral("signal-%1").arg(run.signal)},
+        return reason(Reason::Failed, {QStringLiteral("signal-%1").arg(run.signal)},
                       QStringLiteral("smbclient ended by signal %1").arg(run.signal));
     case ChildOutcome::End::Exited:
         break;
@@ -137,18 +109,16 @@ std::optional<DeliveryReason> SmbclientSender::judge(const QString &name, const 
     const QString line = tellingLine(output, status);
     const QString text = (line.isEmpty() ? QString() : line + QLatin1Char(' ')) +
                          QStringLiteral("(smbclient exit status %1)").arg(run.exitCode);
-    if (messageFailed && (status.isEmpty() || DroppedMessage.contains(status)))
-        return reason(ReasonWord::NoSmb1, {}, text);
+    // The statuses of no-smb1 tell, after "cli_message returned", that the
+    // receiver took the connection and dropped the message; anything else
+    // there is its refusal. Before that line, a status's own row decides.
+    const std::optional<Reason> named = ReasonRow::byStatus(status);
     if (messageFailed)
-        return reason(ReasonWord::Rejected, {status}, text);
-    if (NameNotFound.contains(status))
-        return reason(ReasonWord::NotFound, {}, text);
-    if (ConnectionRefused.contains(status))
-        return reason(ReasonWord::Refused, {}, text);
-    if (Unreachable.contains(status))
-        return reason(ReasonWord::Unreachable, {}, text);
-    if (status == QLatin1String("NT_STATUS_IO_TIMEOUT"))
-        return reason(ReasonWord::Timeout, {}, text);
-    return reason(ReasonWord::Failed,
+        return status.isEmpty() || named == Reason::NoSmb1
+                   ? reason(Reason::NoSmb1, {}, text)
+                   : reason(Reason::Rejected, {status}, text);
+    if (named && named != Reason::NoSmb1)
+        return reason(*named, {}, text);
+    return reason(Reason::Failed,
                   {status.isEmpty() ? QStringLiteral("exit-%1").arg(run.exitCode) : status}, text);
 }

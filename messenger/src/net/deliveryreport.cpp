@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/deliveryreport.h"
 
+#include <QRegularExpression>
+
 namespace DeliveryReport
 {
 
@@ -8,7 +10,6 @@ namespace
 {
 
 const QString Unknown = QStringLiteral("nije poznato da li je poruka isporučena");
-const QString NotDelivered = QStringLiteral("poruka nije isporučena");
 
 // "1 bajt", "2 bajta", "5 bajtova", as Serbian counts them.
 QString bytes(const QString &number)
@@ -29,54 +30,37 @@ QString character(const QString &codePoint)
     return ok && codePoint.startsWith(QLatin1String("U+")) ? QString::fromUcs4(&c, 1) : codePoint;
 }
 
+// A field's value as the report writes it.
+QString filled(const QString &field, const QString &value)
+{
+    if (field == QLatin1String("BYTES"))
+        return bytes(value);
+    if (field == QLatin1String("U+XXXX"))
+        return character(value);
+    return value;
+}
+
 } // namespace
 
 QString line(const QString &name, const DeliveryReason &r)
 {
-    const auto field = [&r](int i) { return r.fields.value(i); };
-    const auto about = [&name](const QString &what) { return name + QStringLiteral(": ") + what; };
-    const QString &w = r.word;
-    if (w == ReasonWord::NotFound)
-        return about(QStringLiteral("računar nije pronađen u mreži"));
-    if (w == ReasonWord::Refused)
-        return about(QStringLiteral("računar odbija vezu"));
-    if (w == ReasonWord::Unreachable)
-        return about(QStringLiteral("računar nije dostupan (možda je isključen)"));
-    if (w == ReasonWord::NoSmb1)
-        return about(QStringLiteral("računar ne prima poruke (SMB1 je na njemu isključen)"));
-    if (w == ReasonWord::Rejected)
-        return about(QStringLiteral("računar je odbio poruku"));
-    if (w == ReasonWord::Timeout)
-        return about(r.fields.isEmpty()
-                         ? QStringLiteral("računar se nije javio na vreme")
-                         : QStringLiteral("računar se nije javio za %1 s").arg(field(0)));
-    if (w == ReasonWord::BadName)
-        return about(QStringLiteral("ime računara nije ispravno"));
-    if (w == ReasonWord::GroupUnlisted)
-        return about(
-            QStringLiteral("spisak računara grupe %1 nije mogao da se pročita").arg(field(0)));
-    if (w == ReasonWord::GroupEmpty)
-        return about(QStringLiteral("u grupi %1 nema drugih računara").arg(field(0)));
-    if (w == ReasonWord::NoWorkgroup)
-        return about(QStringLiteral("radna grupa ovog računara nije podešena"));
-    // The message itself or the settings: the same for every recipient.
-    if (w == ReasonWord::Empty)
-        return QStringLiteral("poruka je prazna");
-    if (w == ReasonWord::TooLong)
-        return QStringLiteral("poruka je predugačka: %1, najviše %2")
-            .arg(bytes(field(0)), field(1));
-    if (w == ReasonWord::CodePage)
-        return QStringLiteral("tekst ima znak koji kodna strana %1 ne može da prenese: %2")
-            .arg(field(0), character(field(1)));
-    if (w == ReasonWord::NoSmbclient)
-        return QStringLiteral("program smbclient nije instaliran, pa poruka nije poslata");
-    if (w == ReasonWord::BadCodePage)
-        return QStringLiteral("kodna strana %1 nije upotrebljiva (VESNAL_CODEPAGE)").arg(field(0));
-    if (w == ReasonWord::BadSender)
-        return QStringLiteral("ime ovog računara ne može da se koristi kao pošiljalac");
-    if (w == ReasonWord::Failed && !r.fields.isEmpty())
-        return about(QStringLiteral("slanje nije uspelo (%1)").arg(field(0)));
-    return about(NotDelivered);
+    const ReasonRow &row = ReasonRow::of(r.reason);
+    const QString &pattern =
+        r.fields.isEmpty() && !row.bareLine.isEmpty() ? row.bareLine : row.line;
+    // Each {FIELD} in one pass, so a field's own text is never read as one.
+    static const QRegularExpression placeholder(QStringLiteral("\\{([^}]+)\\}"));
+    const QStringList names = row.fieldNames();
+    QString text;
+    qsizetype done = 0;
+    for (auto it = placeholder.globalMatch(pattern); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString field = m.captured(1);
+        text += pattern.mid(done, m.capturedStart() - done) +
+                filled(field, r.fields.value(names.indexOf(field)));
+        done = m.capturedEnd();
+    }
+    text += pattern.mid(done);
+    return row.concern == ReasonRow::Concern::Message ? text : name + QStringLiteral(": ") + text;
 }
 
 QStringList lines(const QString &entry, bool group, const TaskOutcome &outcome)
@@ -93,7 +77,7 @@ QStringList lines(const QString &entry, bool group, const TaskOutcome &outcome)
         result.append(line(wholeEntry ? entry : reason.recipient, reason));
     }
     if (result.isEmpty()) // it failed without saying why
-        result.append(entry + QStringLiteral(": ") + NotDelivered);
+        result.append(line(entry, {Reason::Failed, entry, {}, {}}));
     return result;
 }
 

@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // What the user reads about recipients that did not get a message: plain
-// Serbian lines made from the helper's exit status and reason words.
+// Serbian lines made from the helper's exit status and reason lines, by
+// the reasons' table (platform/deliveryreason.h).
 namespace DeliveryReport
 {
 

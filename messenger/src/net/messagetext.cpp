@@ -14,8 +14,7 @@ qsizetype bufferBytes(const QString &text)
 std::optional<DeliveryReason> problem(const QString &text, const CodePage &codePage)
 {
     if (text.isEmpty())
-        return DeliveryReason{
-            ReasonWord::Empty, {}, {}, QStringLiteral("the message text is empty")};
+        return DeliveryReason{Reason::Empty, {}, {}, QStringLiteral("the message text is empty")};
     QString missing;
     if (!codePage.encode(text, &missing)) {
         const QString codePoint =
@@ -23,7 +22,7 @@ std::optional<DeliveryReason> problem(const QString &text, const CodePage &codeP
                                        .toUpper()
                                        .rightJustified(4, QLatin1Char('0'));
         return DeliveryReason{
-            ReasonWord::CodePage,
+            Reason::CodePage,
             {},
             {codePage.name(), codePoint},
             QStringLiteral("the character \"%1\" (%2) has no place in code page %3; nothing was "
@@ -33,7 +32,7 @@ std::optional<DeliveryReason> problem(const QString &text, const CodePage &codeP
     const qsizetype bytes = bufferBytes(text);
     if (bytes > SmbclientBufferBytes)
         return DeliveryReason{
-            ReasonWord::TooLong,
+            Reason::TooLong,
             {},
             {QString::number(bytes), QString::number(SmbclientBufferBytes)},
             QStringLiteral("the message is too long: %1 bytes (line breaks count twice), at most "

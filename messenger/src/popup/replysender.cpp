@@ -117,7 +117,7 @@ bool ReplySender::send(const QString &text)
     const QString pageName = CodePage::messageCodePageName();
     const auto page = CodePage::byName(pageName);
     const auto problem = page ? MessageText::problem(text, *page)
-                              : DeliveryReason{ReasonWord::BadCodePage, m_name, {pageName}, {}};
+                              : DeliveryReason{Reason::BadCodePage, m_name, {pageName}, {}};
     if (problem) {
         set(State::Ready, QStringLiteral("Odgovor nije poslat: ") +
                               DeliveryReport::line(m_name, *problem) + m_warning);

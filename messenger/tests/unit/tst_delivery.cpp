@@ -103,7 +103,7 @@ private slots:
             onThisThread = onThisThread && QThread::currentThread() == context.thread();
             QStringList s{QStringLiteral("%1 %2").arg(o.exited).arg(o.exitStatus)};
             for (const DeliveryReason &r : o.reasons)
-                s << (QStringList{r.word, r.recipient} + r.fields).join(' ');
+                s << (QStringList{ReasonRow::of(r.reason).word, r.recipient} + r.fields).join(' ');
             QVERIFY(!outcomes.contains(o.task));
             outcomes.insert(o.task, s.join(" | "));
         });
@@ -159,12 +159,6 @@ private slots:
                 run(r.args.split('|'), {smb.program, r.codePage, r.sender, r.group, 1000});
             QVERIFY2(out.startsWith("2 " + r.expected), qPrintable(out));
         }
-        // A reason read back whole, a leading U+FEFF of its recipient and fields too.
-        const DeliveryReason reason{
-            "x", QStringLiteral("\uFEFFPC:1%\tč"), {QStringLiteral("\uFEFF")}, ""};
-        const auto back = DeliveryReason::parseAll(reason.line().toUtf8());
-        QVERIFY(back.size() == 1 && back[0].recipient == reason.recipient &&
-                back[0].fields == reason.fields);
         QCOMPARE(DeliveryReason::parse("usage: vesnal-net send NAME TEXT..."), std::nullopt);
 
         // Text as one argument or as many words alike, kept whole (line
@@ -219,6 +213,8 @@ private slots:
                  {End::Exited, 0, "session setup NT_STATUS_INTERNAL_ERROR",
                   "failed NT_STATUS_INTERNAL_ERROR"},
                  {End::Exited, 1, "Error NT_STATUS_CONNECTION_REFUSED", "refused"},
+                 {End::Exited, 1, "Error NT_STATUS_CONNECTION_RESET", // no message said so
+                  "failed NT_STATUS_CONNECTION_RESET"},
                  {End::Exited, 1, "Error NT_STATUS_IO_TIMEOUT", "timeout"},
                  {End::Exited, 3, "", "failed exit-3"},
                  {End::Signalled, -1, "", "failed signal-11"}}) {
@@ -226,10 +222,56 @@ private slots:
             run.end = end, run.exitCode = code, run.signal = 11, run.err = printed;
             const auto reason = SmbclientSender::judge("PC-05", run, 30000);
             const QString got =
-                reason ? (QStringList{reason->word} + reason->fields).join(' ') : "";
+                reason
+                    ? (QStringList{ReasonRow::of(reason->reason).word} + reason->fields).join(' ')
+                    : "";
             QVERIFY2(got == expected && (!reason || reason->recipient == "PC-05"),
                      qPrintable(got + " for " + printed));
         }
+    }
+
+    void everyReasonReadsBackAndIsDocumented()
+    {
+        // vesnal-net(1) lists the reasons under DIAGNOSTICS: ".TP", the word
+        // and its fields, then what it means and the report's line in quotes.
+        QFile manual(VESNAL_NET_MANUAL);
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString section = QString::fromUtf8(manual.readAll())
+                                    .section(".SH DIAGNOSTICS\n", 1)
+                                    .section("\n.SH ", 0, 0);
+        static const QRegularExpression markup("\\\\f[BIRP]|\\\\&|^\\.[a-z]+ ?|\"",
+                                               QRegularExpression::CaseInsensitiveOption |
+                                                   QRegularExpression::MultilineOption);
+        QMap<QString, QString> documented;
+        for (QString entry : section.split(".TP\n").mid(1)) {
+            entry.replace("\\-", "-").replace("\\(lq", "“").replace("\\(rq", "”").remove(markup);
+            documented.insert(entry.section('\n', 0, 0).simplified(),
+                              entry.section('\n', 1).simplified());
+        }
+        for (const ReasonRow &row : ReasonRow::all()) {
+            // Read back whole, a leading U+FEFF of the recipient and fields too;
+            // its statuses are its own.
+            const DeliveryReason written{row.reason, QStringLiteral("\uFEFFPC:1%\tč"),
+                                         row.fieldNames().replaceInStrings(
+                                             QRegularExpression("^"), QStringLiteral("\uFEFF")),
+                                         "t"};
+            const auto back = DeliveryReason::parseAll(written.line().toUtf8());
+            QVERIFY2(back.size() == 1 && back[0].reason == row.reason &&
+                         back[0].recipient == written.recipient && back[0].fields == written.fields,
+                     qPrintable(row.word));
+            const QString tag = (row.word + ' ' + row.fields).trimmed();
+            const QString text = documented.take(tag);
+            QVERIFY2(!text.isEmpty(), qPrintable(tag + ": not in vesnal-net(1)"));
+            for (const QString &status : row.statuses)
+                QVERIFY2(ReasonRow::byStatus(status) == row.reason && text.contains(status),
+                         qPrintable(tag + ": " + status));
+            const QString whom = row.concern == ReasonRow::Concern::Recipient ? "RECIPIENT: " : "";
+            for (QString line : {row.line, row.bareLine})
+                QVERIFY2(line.isEmpty() ||
+                             text.contains("“" + whom + line.remove('{').remove('}') + "”"),
+                         qPrintable(tag + ": " + line));
+        }
+        QVERIFY2(documented.isEmpty(), qPrintable(documented.keys().join(", ") + ": no such word"));
     }
 
     void groupIsTheOwnWorkgroupOfBothSourcesEightAtATime()

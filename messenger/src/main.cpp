@@ -3,6 +3,7 @@
 // the real network listing, the delivery helper and message boxes.
 #include "net/systemnetwork.h"
 #include "platform/systemplatform.h"
+#include "platform/windowsystem.h"
 #include "window/controlfiles.h"
 #include "window/frmnwcheck.h"
 #include "window/messageboxes.h"

@@ -2,8 +2,7 @@
 #pragma once
 
 // Checks of a window as a desktop meets it, for both programs' tests: names
-// that assistive tools can say, the buttons of a real message box, and the
-// window system chosen for a session.
+// that assistive tools can say, and the buttons of a real message box.
 #include <QtWidgets>
 #include <functional>
 
@@ -68,26 +67,4 @@ inline QStringList buttonTexts(const QMessageBox *box)
         texts << b->text();
     texts.sort();
     return texts;
-}
-
-// The cases of the window-system choice that `choose` gets wrong, for a
-// Session {chosen, type, waylandDisplay, display} of the program's own:
-// X11 first in a Wayland session (named by either variable) with an X server
-// at hand, unless the user has chosen.
-template <typename Session, typename Choose> QStringList wrongWindowSystems(Choose choose)
-{
-    const std::pair<Session, QByteArray> cases[] = {
-        {{"", "wayland", "wayland-0", ":0"}, "xcb;wayland"},
-        {{"", "", "wayland-0", ":1"}, "xcb;wayland"},
-        {{"", "wayland", "", ":0"}, "xcb;wayland"},
-        {{"", "wayland", "wayland-0", ""}, ""},
-        {{"offscreen", "wayland", "wayland-0", ":0"}, ""},
-        {{"", "x11", "", ":0"}, ""},
-    };
-    QStringList wrong;
-    for (const auto &[s, platform] : cases)
-        if (const QByteArray got = choose(s); got != platform)
-            wrong << QString::fromUtf8(s.chosen + "|" + s.type + "|" + s.waylandDisplay + "|" +
-                                       s.display + ": \"" + got + "\", not \"" + platform + "\"");
-    return wrong;
 }

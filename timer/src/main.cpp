@@ -2,6 +2,7 @@
 // Tempral: a countdown timer that switches a load through the RTS line of a
 // serial port.
 #include "platform/systemplatform.h"
+#include "platform/windowsystem.h"
 #include "tempralapp.h"
 #include "window/messageboxes.h"
 

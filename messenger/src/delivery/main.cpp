@@ -8,11 +8,11 @@
 #include "delivery/delivery.h"
 #include "net/systemnetwork.h"
 #include "platform/listingchild.h"
+#include "platform/systemplatform.h"
 #include "platform/utf8.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -20,7 +20,7 @@ int main(int argc, char **argv)
 {
     // Whoever reads our reasons may be gone (the messenger closed): the
     // deliveries under way still go on.
-    std::signal(SIGPIPE, SIG_IGN);
+    SystemPlatform::ignoreBrokenPipes();
     QCoreApplication app(argc, argv);
     const QStringList arguments = decodeArguments(argc, argv);
     if (ListingChild::isListingCommand(arguments))

@@ -1,27 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "delivery/sendrequest.h"
 
-#include <arpa/inet.h>
+#include "platform/netaddress.h"
 
 namespace
 {
 
 const QString AddressOption = QStringLiteral("--address=");
-
-// `text` as an IPv4 or IPv6 address in its usual written form; empty when it
-// is none (inet_pton takes no blanks, names or port numbers).
-QString canonicalAddress(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    unsigned char binary[16];
-    char written[INET6_ADDRSTRLEN];
-    for (const int family : {AF_INET, AF_INET6})
-        if (text.size() < INET6_ADDRSTRLEN && bytes == text.toUtf8() &&
-            ::inet_pton(family, bytes.constData(), binary) == 1 &&
-            ::inet_ntop(family, binary, written, sizeof written))
-            return QString::fromLatin1(written);
-    return {};
-}
 
 } // namespace
 

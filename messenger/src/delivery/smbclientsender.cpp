@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "delivery/smbclientsender.h"
 
-#include "platform/linux/childprocess.h"
-#include "platform/linux/childwatch.h"
+#include "platform/childruns.h"
 #include "platform/utf8.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <memory>
 
 namespace
 {
@@ -63,21 +61,15 @@ QStringList SmbclientSender::arguments(const QString &name) const
 QList<std::optional<DeliveryReason>> SmbclientSender::send(const QStringList &names,
                                                            const QString &text) const
 {
-    QList<std::optional<DeliveryReason>> results(names.size());
-    ChildProcess::Options options;
-    options.input = text.toUtf8();
-    options.outputLimit = 64 * 1024;
-    ChildWatch watch;
-    qsizetype next = 0;
-    while (next < names.size() || watch.size() > 0) {
-        for (; next < names.size() && watch.size() < std::max(1, m_limits.parallel); ++next)
-            watch.add(quint64(next),
-                      std::make_unique<ChildProcess>(m_program, arguments(names[next]), options),
-                      QDeadlineTimer(m_limits.timeoutMs));
-        for (const ChildWatch::Ended &ended : watch.wait())
-            results[qsizetype(ended.id)] =
-                judge(names[qsizetype(ended.id)], ended.outcome, m_limits.timeoutMs);
-    }
+    QList<QStringList> argumentLists;
+    for (const QString &name : names)
+        argumentLists.append(arguments(name));
+    const QList<ChildOutcome> outcomes =
+        runEach(m_program, argumentLists,
+                {text.toUtf8(), 64 * 1024, m_limits.parallel, m_limits.timeoutMs});
+    QList<std::optional<DeliveryReason>> results;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        results.append(judge(names[i], outcomes[i], m_limits.timeoutMs));
     return results;
 }
 

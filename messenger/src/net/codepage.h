@@ -6,7 +6,8 @@
 #include <memory>
 #include <optional>
 
-// A DOS code page as smbclient names it ("CP1250"), checked through iconv:
+// A DOS code page as smbclient names it ("CP1250"), checked through the
+// system's converter (CharsetConverter):
 // whether a text can be carried in it and how many bytes it takes there.
 class CodePage
 {
@@ -21,7 +22,7 @@ public:
     static QString messageCodePageName();
 
     // The code page `name`, or std::nullopt when the name is not acceptable
-    // or iconv does not know it.
+    // or the system does not know it.
     static std::optional<CodePage> byName(const QString &name);
 
     QString name() const { return m_name; }

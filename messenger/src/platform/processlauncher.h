@@ -33,6 +33,14 @@ public:
     // The task identifier (the child's process id, never 0) of the started
     // command, or 0 when it could not be started.
     virtual qint64 start(const QString &commandLine) = 0;
+    // The same for a reply: the command reaches NAME at `address` only. A
+    // launcher that cannot aim at an address starts nothing (0).
+    virtual qint64 startAt(const QString &address, const QString &commandLine)
+    {
+        Q_UNUSED(address);
+        Q_UNUSED(commandLine);
+        return 0;
+    }
 
     // `handler` learns the outcome of every task that ends from now on, once
     // each, on the thread of `context` (through its event loop), and never

@@ -17,15 +17,18 @@ namespace SystemPlatform
 // a child process of the helper vesnal-net beside the running program).
 std::unique_ptr<NetworkProvider> networkBrowser();
 
-// Starts one "net send NAME TEXT" command line per call, without waiting.
+// Starts one "net send NAME TEXT" command line per call, without waiting,
+// through the delivery helper beside the running program (or in
+// `helperDir`), which it stops after `boundMs` should it hang.
 std::unique_ptr<ProcessLauncher> deliveryLauncher();
+std::unique_ptr<ProcessLauncher> deliveryLauncher(const QString &helperDir, int boundMs);
+
+// A program whose output's reader may go away (the messenger closed while
+// its helper delivers) goes on writing into the void instead of ending.
+void ignoreBrokenPipes();
 
 // This computer's name on the network, and its own workgroup or domain.
 QString netbiosName();
 QString workgroup();
-
-// Picks the window system before the application starts, where the
-// desktop offers a choice.
-void chooseWindowSystem();
 
 } // namespace SystemPlatform

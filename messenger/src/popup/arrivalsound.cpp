@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "popup/arrivalsound.h"
 
-#include <canberra.h>
-#include <condition_variable>
-#include <mutex>
+#include "platform/soundtheme.h"
 
 void ArrivalSound::ring()
 {
@@ -35,48 +33,7 @@ void ThemeSound::play()
     m_bound.start();
 }
 
-namespace
-{
-
-struct Ending {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool ended = false;
-    int error = CA_SUCCESS;
-};
-
-void finished(ca_context *, uint32_t, int error, void *data)
-{
-    auto *ending = static_cast<Ending *>(data);
-    const std::lock_guard lock(ending->mutex);
-    ending->ended = true;
-    ending->error = error;
-    ending->done.notify_all();
-}
-
-} // namespace
-
 int ThemeSound::playHere()
 {
-    ca_context *context = nullptr;
-    if (ca_context_create(&context) != CA_SUCCESS)
-        return 1;
-    ca_proplist *props = nullptr;
-    ca_proplist_create(&props);
-    ca_proplist_sets(props, CA_PROP_APPLICATION_NAME, "Vesnal");
-    ca_proplist_sets(props, CA_PROP_APPLICATION_ID, "vesnal-popup");
-    ca_proplist_sets(props, CA_PROP_EVENT_ID, EventId);
-    ca_proplist_sets(props, CA_PROP_EVENT_DESCRIPTION, "Primljena poruka");
-    Ending ending;
-    int status = ca_context_play_full(context, 1, props, finished, &ending);
-    if (status == CA_SUCCESS) {
-        std::unique_lock lock(ending.mutex);
-        if (!ending.done.wait_for(lock, std::chrono::milliseconds(BoundMs),
-                                  [&] { return ending.ended; }))
-            return 1; // the process ends here; the parent's bound is the last word
-        status = ending.error;
-    }
-    ca_proplist_destroy(props);
-    ca_context_destroy(context);
-    return status == CA_SUCCESS ? 0 : 1;
+    return playThemeEvent({"Vesnal", "vesnal-popup", EventId, "Primljena poruka"}, BoundMs) ? 0 : 1;
 }

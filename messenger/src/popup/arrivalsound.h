@@ -32,7 +32,7 @@ private:
 };
 
 // The freedesktop sound theme's event "message-new-instant", played
-// through libcanberra (the desktop's sound server) in a child process:
+// through the desktop's sound server (playThemeEvent) in a child process:
 // the sound server's waits have no bound of their own, a stalled server
 // held one for 30 s and more, and none of that may reach the agent. The
 // child is `program --play-sound`, which gives up after BoundMs and is

@@ -5,23 +5,23 @@
 // "vesnal-popup --list") makes the running one show its list and ends.
 // "vesnal-popup --play-sound" is the agent's own child that plays the
 // arrival sound (see ThemeSound).
+#include "platform/requestsignal.h"
 #include "popup/arrivalsound.h"
 #include "popup/popupagent.h"
 #include "popup/sessionlock.h"
 #include "popup/shownstate.h"
-#include "popup/showrequests.h"
 #include "receiver/spool.h"
 
 #include <QApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 int main(int argc, char **argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "--play-sound") == 0)
-        ::_exit(ThemeSound::playHere()); // the sound system's threads may still wait
+        std::_Exit(ThemeSound::playHere()); // the sound system's threads may still wait
     QTextStream err(stderr);
     const bool list = argc == 2 && std::strcmp(argv[1], "--list") == 0;
     if (argc > 1 && !list) {
@@ -30,15 +30,16 @@ int main(int argc, char **argv)
     }
     const QString stateFile = ShownState::defaultPath();
     const QString lockFile = SessionLock::defaultPath(stateFile);
-    // Listening before the lock gives this process's id out.
-    ShowRequests requests;
+    // A second start asks this agent to show its list: listening before the
+    // lock gives this process's id out.
+    RequestSignal requests;
     QString why;
     // Before the display is opened: a second agent costs nothing.
     switch (SessionLock::take(lockFile, &why)) {
     case SessionLock::Result::Held:
         break;
     case SessionLock::Result::TakenByOther:
-        if (!ShowRequests::send(SessionLock::holder(lockFile))) {
+        if (!RequestSignal::send(SessionLock::holder(lockFile))) {
             err << "vesnal-popup: already running for this user" << Qt::endl;
             return 0;
         }
@@ -57,7 +58,7 @@ int main(int argc, char **argv)
     options.playSound = [&sound] { sound.play(); };
     options.bus = QDBusConnection::sessionBus();
     PopupAgent agent(Spool::defaultPath(), shown, options);
-    QObject::connect(&requests, &ShowRequests::requested, &agent, [&] { agent.showList(true); });
+    QObject::connect(&requests, &RequestSignal::requested, &agent, [&] { agent.showList(true); });
     requests.listen();
     agent.start();
     if (list)

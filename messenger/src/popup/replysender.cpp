@@ -5,7 +5,7 @@
 #include "net/deliveryreport.h"
 #include "net/messagetext.h"
 #include "net/netbiosname.h"
-#include "platform/linux/deliverylauncher.h"
+#include "platform/systemplatform.h"
 #include "popup/nodestatus.h"
 
 #include <QRegularExpression>
@@ -124,7 +124,7 @@ bool ReplySender::send(const QString &text)
         return false;
     }
     if (!m_launcher) {
-        m_launcher = std::make_unique<DeliveryLauncher>(m_options.helperDir, m_options.sendBoundMs);
+        m_launcher = SystemPlatform::deliveryLauncher(m_options.helperDir, m_options.sendBoundMs);
         m_launcher->setOutcomeHandler(this, [this](const TaskOutcome &o) { ended(o); });
     }
     m_task = m_launcher->startAt(m_address.toString(),

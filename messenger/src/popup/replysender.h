@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-class DeliveryLauncher;
+class ProcessLauncher;
 class NameQuery;
 struct NodeName;
 struct TaskOutcome;
@@ -70,6 +70,6 @@ private:
     QString m_status;
     QString m_name;
     QString m_warning; // the sender called itself other than the computer is called
-    std::unique_ptr<DeliveryLauncher> m_launcher;
+    std::unique_ptr<ProcessLauncher> m_launcher;
     qint64 m_task = 0;
 };

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
-#include <sys/types.h>
+#include "platform/processlock.h"
 
-// Keeps one agent per user: an exclusive lock on a file in the user's
-// runtime folder, held until the process ends (the kernel drops it then,
-// also after a crash).
+#include <QString>
+
+// Keeps one agent per user: a lock on a file in the user's runtime folder,
+// held until the process ends (ProcessLock).
 namespace SessionLock
 {
 
-enum class Result { Held, TakenByOther, Unavailable };
+using Result = ProcessLock::Result;
 
 // $XDG_RUNTIME_DIR/vesnal-popup.lock, or beside the shown state without one.
 QString defaultPath(const QString &stateFile);
@@ -21,6 +21,6 @@ Result take(const QString &path, QString *why);
 
 // The process that holds the lock on `path`, as it wrote itself there; 0
 // when that cannot be read.
-pid_t holder(const QString &path);
+qint64 holder(const QString &path);
 
 } // namespace SessionLock

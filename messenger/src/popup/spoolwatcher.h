@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/folderwatch.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-class QSocketNotifier;
-
-// Tells what appears in the spool folder by the names the kernel's notices
-// carry (inotify), so that no change makes anyone list the spool. Until the
-// folder exists, and after it went away, it looks for it every `pollMs`.
+// Tells what appears in the spool folder by the names the system's notices
+// carry (FolderWatch), so that no change makes anyone list the spool. Until
+// the folder exists, and after it went away, it looks for it every `pollMs`.
 class SpoolWatcher : public QObject
 {
     Q_OBJECT
 public:
     SpoolWatcher(const QString &path, int pollMs);
-    ~SpoolWatcher() override;
 
     // Watches the folder (which says lost() at once), or looks for it.
     void start();
@@ -26,17 +25,14 @@ signals:
     // The spool's state file was written again.
     void stateChanged();
     // Notices may have been missed (the folder came, came again, or the
-    // kernel's queue ran over): whoever keeps track lists the folder once.
+    // system's queue ran over): whoever keeps track lists the folder once.
     void lost();
 
 private:
     void tryWatch();
-    void readNotices();
-    void unwatch();
+    void noticed(const QStringList &names, bool missed, bool gone);
 
     QString m_path;
-    int m_fd = -1;
-    int m_watch = -1;
-    QSocketNotifier *m_notifier = nullptr;
+    FolderWatch m_folder;
     QTimer m_poll;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/receive.h"
+#include "platform/openfolder.h"
 #include "platform/utf8.h"
 
 #include "receiver/receivearguments.h"
@@ -10,12 +11,7 @@
 #include <QFile>
 #include <QTextStream>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace Receive
 {
@@ -31,36 +27,27 @@ int fail(QTextStream &err, const QString &why)
     return Failed;
 }
 
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // The message file's bytes, at most MaxMessageBytes of them; nothing (and
 // *why) when it cannot be read, or (with *tooLarge) when it is larger. Only
 // a regular file is read (a FIFO there would block the run for ever).
 std::optional<QByteArray> readMessage(const QString &path, QString *why, bool *tooLarge)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        *why = errnoText();
-        return std::nullopt;
-    }
-    QFile file;
-    struct stat st;
-    std::optional<QByteArray> bytes;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    FileContents file = readRegularFile(path, MaxMessageBytes, Links::Follow);
+    switch (file.problem) {
+    case FileContents::Problem::None:
+        return std::move(file.bytes);
+    case FileContents::Problem::TooLarge:
+        *tooLarge = true;
+        break;
+    case FileContents::Problem::NotRegular:
         *why = QStringLiteral("not a regular file");
-    else if (!file.open(fd, QIODevice::ReadOnly))
-        *why = file.errorString();
-    else if (bytes = file.read(MaxMessageBytes + 1); bytes->size() > MaxMessageBytes)
-        *tooLarge = true, bytes.reset();
-    else if (file.error() != QFileDevice::NoError)
-        *why = file.errorString(), bytes.reset();
-    file.close();
-    ::close(fd);
-    return bytes;
+        break;
+    case FileContents::Problem::CannotOpen:
+    case FileContents::Problem::CannotRead:
+        *why = file.why;
+        break;
+    }
+    return std::nullopt;
 }
 
 // Why a message was refused, as the line on stderr says it.
@@ -76,20 +63,6 @@ QString reasonText(Refusal::Reason reason)
     }
     return {};
 }
-
-// The spool folder, open while the run needs it.
-struct SpoolFolder {
-    int fd;
-    explicit SpoolFolder(const QString &path)
-        : fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
-    {
-    }
-    ~SpoolFolder()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 } // namespace
 
@@ -118,17 +91,17 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
     const QByteArray recordBytes = record.serialize();
 
     const Spool spool(spoolPath);
-    const SpoolFolder folder(spoolPath);
-    if (folder.fd < 0)
+    const OpenFolder folder(spoolPath);
+    if (!folder.isOpen())
         return fail(err, QStringLiteral("spool folder %1 cannot be opened: %2; nothing was stored")
-                             .arg(spoolPath, errnoText()));
+                             .arg(spoolPath, folder.error()));
     std::optional<Refusal::Reason> refusal;
     QStringList problems;
     {
-        const SpoolLock lock(folder.fd, LockWaitMs);
+        const SpoolLock lock(folder, LockWaitMs);
         if (!lock.held())
             return fail(err, lock.error() + QStringLiteral("; nothing was stored"));
-        SpoolState state = SpoolState::load(folder.fd);
+        SpoolState state = SpoolState::load(folder);
         if (!state.pruned.isValid() || state.pruned > now ||
             state.pruned.secsTo(now) >= PruneEverySecs) {
             const Spool::Pruned pruned = spool.prune(now);
@@ -160,23 +133,23 @@ int run(const QStringList &arguments, const QString &spoolPath, const QDateTime 
 
         if (refusal) {
             state.refuse(*refusal, args->sender, args->address, now);
-        } else if (const auto id = spool.store(folder.fd, recordBytes, now, &why)) {
+        } else if (const auto id = spool.store(folder, recordBytes, now, &why)) {
             state.records += 1;
             state.bytes += recordBytes.size();
         } else {
             QString ignored; // the store's reason is the one to tell
-            state.save(folder.fd, now, &ignored);
+            state.save(folder, now, &ignored);
             return fail(err, why + QStringLiteral("; nothing was stored"));
         }
-        if (!state.save(folder.fd, now, &why))
+        if (!state.save(folder, now, &why))
             problems.append(why);
     }
     for (const QString &problem : problems)
         err << Prefix << problem << Qt::endl;
     // A refused message goes too: nobody would ever take it from there.
-    if (::unlink(QFile::encodeName(args->messageFile).constData()) != 0)
+    if (QFile message(args->messageFile); !message.remove())
         return fail(err, QStringLiteral("the message file %1 could not be removed: %2")
-                             .arg(args->messageFile, errnoText()));
+                             .arg(args->messageFile, message.errorString()));
     if (!refusal)
         return Stored;
     err << Prefix

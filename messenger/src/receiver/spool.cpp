@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spool.h"
 
-#include "platform/linux/writeall.h"
+#include "platform/openfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -23,42 +18,6 @@ const QRegularExpression IdPattern(QStringLiteral("^(\\d{8}T\\d{6}\\.\\d{3}Z)-\\
 const QRegularExpression TempPattern(QStringLiteral("^\\.(.+)\\.tmp$"));
 constexpr int Attempts = 100;
 constexpr qint64 TempKeptSecs = 3600;
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// A file descriptor closed when it goes out of scope.
-struct Fd {
-    int fd;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-};
-
-// Writes `bytes` into a new file `name` of the folder `dir`, readable by
-// everyone; false (errno set) when the name exists or anything fails, and
-// then no file of that name is left behind.
-bool writeNewFile(int dir, const QByteArray &name, const QByteArray &bytes)
-{
-    Fd file(::openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                     0644));
-    if (file.fd < 0)
-        return false;
-    // The guest user's umask may be tight; every local user reads records.
-    if (::fchmod(file.fd, 0644) == 0 && writeAll(file.fd, bytes) && ::fsync(file.fd) == 0)
-        return true;
-    const int saved = errno;
-    ::unlinkat(dir, name.constData(), 0);
-    errno = saved;
-    return false;
-}
 
 } // namespace
 
@@ -81,53 +40,50 @@ QDateTime Spool::idTime(const QString &id)
 std::optional<QString> Spool::store(const SpoolRecord &record, const QDateTime &now,
                                     QString *why) const
 {
-    Fd dir(::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd < 0) {
-        *why = QStringLiteral("spool folder %1 cannot be opened: %2").arg(m_path, errnoText());
+    const OpenFolder folder(m_path);
+    if (!folder.isOpen()) {
+        *why = QStringLiteral("spool folder %1 cannot be opened: %2").arg(m_path, folder.error());
         return std::nullopt;
     }
-    return store(dir.fd, record.serialize(), now, why);
+    return store(folder, record.serialize(), now, why);
 }
 
-std::optional<QString> Spool::store(int dirFd, const QByteArray &bytes, const QDateTime &now,
-                                    QString *why) const
+std::optional<QString> Spool::store(const OpenFolder &folder, const QByteArray &bytes,
+                                    const QDateTime &now, QString *why) const
 {
-    const QString stem =
-        now.toUTC().toString(TimeFormat) + u'-' + QString::number(::getpid()) + u'-';
+    const QString stem = now.toUTC().toString(TimeFormat) + u'-' +
+                         QString::number(QCoreApplication::applicationPid()) + u'-';
     // A name already taken (by a file, a link, anything) is passed over, for
     // the temporary name and the final one alike.
     int n = 1;
     QByteArray temp;
-    for (; temp.isEmpty() && n <= Attempts; ++n) {
-        const QByteArray name =
-            QFile::encodeName(u'.' + stem + QString::number(n) + QStringLiteral(".tmp"));
-        if (writeNewFile(dirFd, name, bytes))
-            temp = name;
-        else if (errno != EEXIST)
-            break;
+    QString problem;
+    auto made = OpenFolder::Made::NameTaken;
+    for (; made == OpenFolder::Made::NameTaken && n <= Attempts; ++n) {
+        temp = QFile::encodeName(u'.' + stem + QString::number(n) + QStringLiteral(".tmp"));
+        made = folder.writeNew(temp, bytes, OpenFolder::Synced, &problem);
     }
-    if (temp.isEmpty()) {
-        *why =
-            n > Attempts
-                ? QStringLiteral("no free name in spool folder %1").arg(m_path)
-                : QStringLiteral("cannot write into spool folder %1: %2").arg(m_path, errnoText());
+    if (made != OpenFolder::Made::Done) {
+        *why = made == OpenFolder::Made::NameTaken
+                   ? QStringLiteral("no free name in spool folder %1").arg(m_path)
+                   : QStringLiteral("cannot write into spool folder %1: %2").arg(m_path, problem);
         return std::nullopt;
     }
     for (--n; n <= Attempts; ++n) {
         const QString id = stem + QString::number(n);
-        const QByteArray final = QFile::encodeName(id + Suffix);
-        if (::linkat(dirFd, temp.constData(), dirFd, final.constData(), 0) == 0) {
-            ::unlinkat(dirFd, temp.constData(), 0);
-            ::fsync(dirFd);
+        made = folder.link(temp, QFile::encodeName(id + Suffix), &problem);
+        if (made == OpenFolder::Made::Done) {
+            folder.remove(temp);
+            folder.sync();
             return id;
         }
-        if (errno != EEXIST)
+        if (made == OpenFolder::Made::Failed)
             break;
     }
     *why = n > Attempts
                ? QStringLiteral("no free name in spool folder %1").arg(m_path)
-               : QStringLiteral("cannot store into spool folder %1: %2").arg(m_path, errnoText());
-    ::unlinkat(dirFd, temp.constData(), 0);
+               : QStringLiteral("cannot store into spool folder %1: %2").arg(m_path, problem);
+    folder.remove(temp);
     return std::nullopt;
 }
 
@@ -153,23 +109,13 @@ std::optional<SpoolRecord> Spool::load(const QString &id, QString *why) const
         *why = QStringLiteral("not a record id");
         return std::nullopt;
     }
-    const QByteArray path = QFile::encodeName(QDir(m_path).filePath(id + Suffix));
-    Fd file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0) {
-        *why = errnoText();
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode) || st.st_size > MaxRecordBytes) {
-        *why = QStringLiteral("not a record file");
-        return std::nullopt;
-    }
-    QFile in;
-    if (!in.open(file.fd, QIODevice::ReadOnly)) {
-        *why = in.errorString();
-        return std::nullopt;
-    }
-    return SpoolRecord::parse(in.read(MaxRecordBytes), why);
+    const FileContents file =
+        readRegularFile(QDir(m_path).filePath(id + Suffix), MaxRecordBytes, Links::Refuse);
+    if (file.ok())
+        return SpoolRecord::parse(file.bytes, why);
+    // Without the system's words it is no regular file, or too large.
+    *why = file.why.isEmpty() ? QStringLiteral("not a record file") : file.why;
+    return std::nullopt;
 }
 
 Spool::Pruned Spool::prune(const QDateTime &now) const

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+class OpenFolder;
+
 // The folder where received messages wait for the people of this computer:
 // one file per message, named by its id. The id starts with the UTC time of
 // arrival, so ids sort by arrival and tell their own age:
@@ -34,9 +36,9 @@ public:
     // (and *why) when the record could not be stored whole.
     std::optional<QString> store(const SpoolRecord &record, const QDateTime &now,
                                  QString *why) const;
-    // The same into the spool folder open as `dirFd`.
-    std::optional<QString> store(int dirFd, const QByteArray &bytes, const QDateTime &now,
-                                 QString *why) const;
+    // The same into the spool folder held open as `folder`.
+    std::optional<QString> store(const OpenFolder &folder, const QByteArray &bytes,
+                                 const QDateTime &now, QString *why) const;
 
     // The ids of the stored records, oldest first; nothing when the folder
     // cannot be read.

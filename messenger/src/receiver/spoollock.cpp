@@ -1,58 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spoollock.h"
 
-#include <QDeadlineTimer>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-void giveToSpoolOwner(int dirFd, int fd)
+SpoolLock::SpoolLock(const OpenFolder &spool, int waitMs) : m_lock(spool, ".lock", waitMs)
 {
-    struct stat dir, file;
-    if (::geteuid() == 0 && ::fstat(dirFd, &dir) == 0 && ::fstat(fd, &file) == 0 &&
-        file.st_uid != dir.st_uid)
-        (void)!::fchown(fd, dir.st_uid, dir.st_gid);
-}
-
-SpoolLock::SpoolLock(int dirFd, int waitMs)
-{
-    m_fd = ::openat(dirFd, ".lock", O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (m_fd >= 0)
-        giveToSpoolOwner(dirFd, m_fd);
-    if (m_fd < 0 || ::fchmod(m_fd, 0600) != 0) {
-        m_error = QStringLiteral("cannot open the spool's lock: %1")
-                      .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return;
+    switch (m_lock.problem()) {
+    case FolderLock::Problem::None:
+        break;
+    case FolderLock::Problem::CannotOpen:
+        m_error = QStringLiteral("cannot open the spool's lock: %1").arg(m_lock.why());
+        break;
+    case FolderLock::Problem::CannotTake:
+        m_error = QStringLiteral("cannot take the spool's lock: %1").arg(m_lock.why());
+        break;
+    case FolderLock::Problem::NotFree:
+        m_error = QStringLiteral("the spool's lock was not free within %1 s").arg(waitMs / 1000.0);
+        break;
     }
-    // Polled, so that the wait has a bound; a run holds the lock for a few
-    // milliseconds.
-    const QDeadlineTimer deadline(waitMs);
-    for (int pauseUs = 500;; pauseUs = std::min(pauseUs * 2, 20000)) {
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) {
-            m_held = true;
-            return;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            m_error = QStringLiteral("cannot take the spool's lock: %1")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno)));
-            return;
-        }
-        if (deadline.hasExpired()) {
-            m_error =
-                QStringLiteral("the spool's lock was not free within %1 s").arg(waitMs / 1000.0);
-            return;
-        }
-        ::usleep(pauseUs);
-    }
-}
-
-SpoolLock::~SpoolLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd); // lets the lock go
 }

@@ -1,33 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "platform/folderlock.h"
 
-// A file that root made in the spool folder `dirFd` goes to the folder's
-// owner (the guest user), who must open it in later runs.
-void giveToSpoolOwner(int dirFd, int fd);
+#include <QString>
 
 // The spool's lock. smbd runs vesnal-receive once per message, several side
 // by side; a run holds this lock while it reads the state file, decides,
-// stores and writes the state, so the runs take turns. The lock file
-// ".lock" is open to its owner only: another user who could open it could
-// take the lock and hold every run up.
+// stores and writes the state, so the runs take turns, on the file ".lock".
 class SpoolLock
 {
 public:
-    // Takes the lock of the spool folder open as `dirFd`, waiting at most
-    // `waitMs` for another run to let it go.
-    SpoolLock(int dirFd, int waitMs);
-    ~SpoolLock();
-    SpoolLock(const SpoolLock &) = delete;
-    SpoolLock &operator=(const SpoolLock &) = delete;
+    // Takes the lock of the spool folder held open as `spool`, waiting at
+    // most `waitMs` for another run to let it go.
+    SpoolLock(const OpenFolder &spool, int waitMs);
 
-    bool held() const { return m_held; }
+    bool held() const { return m_lock.held(); }
     // Why it is not held.
     const QString &error() const { return m_error; }
 
 private:
-    int m_fd = -1;
-    bool m_held = false;
+    FolderLock m_lock;
     QString m_error;
 };

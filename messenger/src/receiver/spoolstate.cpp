@@ -1,18 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "receiver/spoolstate.h"
 
-#include "platform/linux/writeall.h"
+#include "platform/openfolder.h"
 #include "platform/utf8.h"
-#include "receiver/spoollock.h"
 #include "receiver/spoolrecord.h"
-
-#include <QFile>
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -30,21 +21,6 @@ QByteArray time(const QDateTime &t)
 QDateTime timeFrom(const QByteArray &text)
 {
     return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs).toUTC();
-}
-
-QByteArray readAll(int fd)
-{
-    QByteArray bytes;
-    struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > MostFileBytes)
-        return bytes;
-    bytes.resize(st.st_size);
-    qsizetype got = 0;
-    for (ssize_t n = 1; n > 0 && got < bytes.size(); got += n)
-        if ((n = ::read(fd, bytes.data() + got, bytes.size() - got)) < 0)
-            return {};
-    bytes.resize(got);
-    return bytes;
 }
 
 } // namespace
@@ -136,47 +112,34 @@ SpoolState SpoolState::parse(const QByteArray &bytes)
     return state;
 }
 
-SpoolState SpoolState::load(int dirFd)
+SpoolState SpoolState::load(const OpenFolder &spool)
 {
-    const int fd = ::openat(dirFd, FileName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const SpoolState state = parse(readAll(fd));
-    if (fd >= 0)
-        ::close(fd);
-    return state;
+    return parse(spool.read(FileName, MostFileBytes).bytes);
 }
 
-bool SpoolState::save(int dirFd, const QDateTime &now, QString *why) const
+bool SpoolState::save(const OpenFolder &spool, const QDateTime &now, QString *why) const
 {
     // The temporary name is this run's alone while it holds the lock.
-    ::unlinkat(dirFd, TempName, 0);
-    const int fd =
-        ::openat(dirFd, TempName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     // Readable by everyone: the agents of all users show the refusals.
-    if (fd >= 0)
-        giveToSpoolOwner(dirFd, fd);
-    bool ok = fd >= 0 && ::fchmod(fd, 0644) == 0 && writeAll(fd, serialize(now));
-    int error = ok ? 0 : errno;
-    if (fd >= 0 && ::close(fd) != 0 && ok)
-        ok = false, error = errno;
-    if (ok && ::renameat(dirFd, TempName, dirFd, FileName) != 0)
-        ok = false, error = errno;
+    QString problem;
+    spool.remove(TempName);
+    const bool ok = spool.writeNew(TempName, serialize(now), OpenFolder::FolderOwners, &problem) ==
+                        OpenFolder::Made::Done &&
+                    spool.rename(TempName, FileName, &problem);
     if (!ok) {
-        *why = QStringLiteral("cannot write the spool's state file: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(error)));
-        ::unlinkat(dirFd, TempName, 0);
+        *why = QStringLiteral("cannot write the spool's state file: %1").arg(problem);
+        spool.remove(TempName);
     }
     return ok;
 }
 
 std::optional<SpoolState> SpoolState::read(const QString &spoolPath, QString *why)
 {
-    const QByteArray path = QFile::encodeName(spoolPath + u'/' + QLatin1String(FileName));
-    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *why = QString::fromLocal8Bit(std::strerror(errno));
+    const FileContents file =
+        readRegularFile(spoolPath + u'/' + QLatin1String(FileName), MostFileBytes, Links::Refuse);
+    if (file.problem == FileContents::Problem::CannotOpen) {
+        *why = file.why;
         return std::nullopt;
     }
-    const SpoolState state = parse(readAll(fd));
-    ::close(fd);
-    return state;
+    return parse(file.bytes);
 }

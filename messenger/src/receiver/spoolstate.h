@@ -9,6 +9,8 @@
 #include <QString>
 #include <optional>
 
+class OpenFolder;
+
 // Messages vesnal-receive refused from one sender for one reason.
 struct Refusal {
     enum Reason { TooFast, SpoolFull, TooLarge };
@@ -55,10 +57,10 @@ struct SpoolState {
     // (a broken file reads as a spool never pruned, which is then counted).
     static SpoolState parse(const QByteArray &bytes);
 
-    // The state file of the spool folder open as `dirFd`; an empty state
-    // when there is none.
-    static SpoolState load(int dirFd);
-    bool save(int dirFd, const QDateTime &now, QString *why) const;
+    // The state file of the spool folder held open as `spool`; an empty
+    // state when there is none.
+    static SpoolState load(const OpenFolder &spool);
+    bool save(const OpenFolder &spool, const QDateTime &now, QString *why) const;
     // The state file of the spool at `spoolPath`, for a reader that takes no
     // lock; nothing (and *why) when it cannot be read.
     static std::optional<SpoolState> read(const QString &spoolPath, QString *why);

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/fonts.h"
 
-#include <QFontMetricsF>
-#include <QLabel>
-
 QFont layoutFont(const QString &face, double points, bool bold, bool underline)
 {
     static const bool tahomaFallback = [] {
@@ -17,18 +14,4 @@ QFont layoutFont(const QString &face, double points, bool bold, bool underline)
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
-}
-
-void fitToLabel(QLabel *label)
-{
-    const QRectF box = label->contentsRect();
-    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    QFont font = label->font();
-    const auto fits = [&] {
-        const QRectF needed = QFontMetricsF(font).boundingRect(box, flags, label->text());
-        return needed.width() <= box.width() && needed.height() <= box.height();
-    };
-    while (font.pointSizeF() > 6 && !fits())
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    label->setFont(font);
 }

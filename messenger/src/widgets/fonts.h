@@ -10,10 +10,3 @@
 // layout was drawn with (DejaVu Sans, fontconfig's choice, runs wider and
 // clips captions).
 QFont layoutFont(const QString &face, double points, bool bold = false, bool underline = false);
-
-class QLabel;
-// Shrinks a label's font, a quarter point at a time and to no less than 6
-// points, until its text fits the label, wrapped where the label wraps: the
-// layout is fixed in pixels, and the font standing in for the requested one
-// may run wider (DejaVu Sans, where Liberation Sans is missing).
-void fitToLabel(QLabel *label);

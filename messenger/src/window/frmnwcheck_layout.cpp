@@ -3,6 +3,7 @@
 // and colours, and their tab order.
 #include "widgets/cappedtextedit.h"
 #include "widgets/clickablelabel.h"
+#include "widgets/fitfont.h"
 #include "widgets/fonts.h"
 #include "widgets/linemark.h"
 #include "widgets/twips.h"
@@ -132,7 +133,7 @@ void frmNWCheck::buildLayout()
     Pomoc = place(new ClickableLabel(QStringLiteral("Kratko uputstvo >>"), this), "Pomoc",
                   twipsRect(5250, 7830, 1815, 255), tahomaBold);
     Pomoc->setCursor(Qt::PointingHandCursor);
-    fitToLabel(Pomoc); // both of its captions are the same letters
+    fitLabel(Pomoc); // both of its captions are the same letters
 
     // The product name, then enough blanks to push the notice onto a
     // second line of the label; the notice itself never breaks.
@@ -143,7 +144,7 @@ void frmNWCheck::buildLayout()
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setAttribute(Qt::WA_TranslucentBackground);
-    fitToLabel(Label2);
+    fitLabel(Label2);
 
     Line1 = new LineMark(this, QPointF(6615, 6090), QPointF(6646, 6060));
     Line1->setObjectName(QStringLiteral("Line1"));

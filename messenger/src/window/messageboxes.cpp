@@ -1,19 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/messageboxes.h"
 
+#include "widgets/boxbuttons.h"
+
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
-
-// Qt names its standard buttons in English; the boxes speak Serbian.
-static void nameButtons(QMessageBox &box)
-{
-    for (const auto &[button, text] :
-         {std::pair{QMessageBox::Ok, "U redu"}, std::pair{QMessageBox::Yes, "Da"},
-          std::pair{QMessageBox::No, "Ne"}})
-        if (QAbstractButton *b = box.button(button))
-            b->setText(QString::fromUtf8(text));
-}
 
 namespace
 {
@@ -27,7 +18,7 @@ void setUp(QMessageBox &box, MessageBoxes::Icon icon, const QString &text)
                 : icon == Icon::Exclamation ? QMessageBox::Warning
                                             : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
-    nameButtons(box);
+    nameButtonsInSerbian(box);
 }
 
 } // namespace
@@ -47,7 +38,7 @@ bool QtMessageBoxes::confirm(QWidget *parent, const QString &text)
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
-    nameButtons(box);
+    nameButtonsInSerbian(box);
     return box.exec() == QMessageBox::Yes;
 }
 

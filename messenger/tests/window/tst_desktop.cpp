@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The messenger as a desktop meets it: the guide panel beside the window
 // (placement, its text, both ways of closing it, F1), names for assistive
-// tools, the real message boxes in Serbian, the window system in a Wayland
-// session.
+// tools, the real message boxes in Serbian.
 #include "desktopchecks.h"
 #include "offscreenscreen.h"
-#include "platform/linux/windowsystem.h"
 #include "widgets/clickablelabel.h"
 #include "window/uputstvo.h"
 #include "windowfixture.h"
@@ -189,11 +187,6 @@ private slots:
         });
         boxes.report(nullptr, MessageBoxes::Icon::Critical, QStringLiteral("Nema primalaca."));
         QCOMPARE(seen, (QStringList{"Da|Ne", "Da", "U redu"}));
-    }
-
-    void x11FirstInAWaylandSessionUnlessChosen()
-    {
-        QCOMPARE(wrongWindowSystems<Session>(preferredQtPlatform).join("; "), QString());
     }
 };
 

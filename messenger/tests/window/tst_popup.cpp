@@ -5,11 +5,11 @@
 // the keyboard, with the refusals above; one agent per user, whose second
 // start shows the list.
 #include "desktopchecks.h"
+#include "platform/requestsignal.h"
 #include "popup/listwindow.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/shownstate.h"
-#include "popup/showrequests.h"
 #include "receiver/spool.h"
 #include "receiver/spoolstate.h"
 
@@ -221,10 +221,10 @@ private slots:
         // In the agent's process: the request arrives as a signal.
         Folders f;
         Agent a(f);
-        ShowRequests requests;
-        connect(&requests, &ShowRequests::requested, &a.agent, [&] { a.agent.showList(true); });
+        RequestSignal requests;
+        connect(&requests, &RequestSignal::requested, &a.agent, [&] { a.agent.showList(true); });
         requests.listen();
-        QVERIFY(ShowRequests::send(::getpid()));
+        QVERIFY(RequestSignal::send(QCoreApplication::applicationPid()));
         QTRY_VERIFY_WITH_TIMEOUT(a.agent.listWindow() && a.agent.listWindow()->isVisible(), 5000);
 
         // Two processes: the second one asks, and ends; the first one lives on.

@@ -11,8 +11,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     platform/linux/qtserialline.cpp platform/linux/qtserialline.h
     platform/linux/serialports.cpp platform/linux/serialports.h
     platform/linux/signalwatcher.cpp
-    platform/linux/systemplatform.cpp
-    platform/linux/windowsystem.cpp platform/linux/windowsystem.h)
+    platform/linux/systemplatform.cpp)
   set(TEMPRAL_PLATFORM_LIBRARIES Qt6::SerialPort PkgConfig::PULSE)
 else()
   message(FATAL_ERROR "Tempral has no platform back end for ${CMAKE_SYSTEM_NAME}")

@@ -20,8 +20,4 @@ std::unique_ptr<SettingsStore> settings();
 // Tones through the desktop's sound output.
 std::unique_ptr<Beeper> beeper();
 
-// Picks the window system before the application starts, where the
-// desktop offers a choice.
-void chooseWindowSystem();
-
 } // namespace SystemPlatform

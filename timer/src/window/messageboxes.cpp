@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/messageboxes.h"
 
+#include "widgets/boxbuttons.h"
+
 #include <QMessageBox>
-#include <QPushButton>
 
 static void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
                     const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    // Qt names its OK button in English; the boxes speak Serbian.
-    box.button(QMessageBox::Ok)->setText("U redu");
+    nameButtonsInSerbian(box);
     box.exec();
 }
 

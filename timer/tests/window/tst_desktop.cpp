@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The timer as a desktop meets it: names for assistive tools, the labels as
-// the captions of their boxes, the real message boxes, the window system in
-// a Wayland session.
+// the captions of their boxes, the real message boxes.
 #include "desktopchecks.h"
 #include "fakes.h"
-#include "platform/linux/windowsystem.h"
 
 struct DesktopTest : QObject {
     Q_OBJECT
@@ -48,11 +46,6 @@ private slots:
         boxes.warning(nullptr, "Tempral v0.5", "b");
         // Icons: 3 critical, 2 warning.
         QCOMPARE(seen, (QStringList{"3 Tempral v0.5: a [U redu]", "2 Tempral v0.5: b [U redu]"}));
-    }
-
-    void x11FirstInAWaylandSessionUnlessChosen()
-    {
-        QCOMPARE(wrongWindowSystems<Session>(preferredQtPlatform).join("; "), QString());
     }
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/childruns.h"
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QString>
@@ -9,25 +11,6 @@
 #include <sys/types.h>
 
 struct pollfd;
-
-// How a child process ended, and what it wrote.
-struct ChildOutcome {
-    enum class End {
-        NotStarted, // the program could not be started
-        Exited,     // it ended by itself: exitCode holds its status
-        Signalled,  // a signal ended it (a crash, or someone killed it): see signal
-        TimedOut,   // it was still running at the deadline and was killed
-    };
-    End end = End::NotStarted;
-    int exitCode = -1;
-    int signal = 0;
-    QByteArray out; // standard output, at most the output limit
-    QByteArray err; // standard error, at most the output limit
-    bool outCut = false;
-    bool errCut = false;
-
-    bool exitedWith(int code) const { return end == End::Exited && exitCode == code; }
-};
 
 // One program started with posix_spawn, from an argument list and never
 // through a shell, in a process group of its own (a Ctrl-C of the

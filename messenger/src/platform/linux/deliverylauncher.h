@@ -27,9 +27,8 @@ public:
     ~DeliveryLauncher() override;
 
     qint64 start(const QString &commandLine) override;
-    // The same for a reply: the helper reaches NAME at `address` only
-    // ("--address=ADDRESS" before "send"; the helper checks the address).
-    qint64 startAt(const QString &address, const QString &commandLine);
+    // "--address=ADDRESS" before "send"; the helper checks the address.
+    qint64 startAt(const QString &address, const QString &commandLine) override;
     void setOutcomeHandler(QObject *context, OutcomeHandler handler) override;
 
     QString helperPath() const { return m_helper; }

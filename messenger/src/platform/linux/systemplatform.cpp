@@ -5,6 +5,8 @@
 #include "platform/linux/localidentity.h"
 #include "platform/linux/smbbrowser.h"
 
+#include <csignal>
+
 std::unique_ptr<NetworkProvider> SystemPlatform::networkBrowser()
 {
     return std::make_unique<SmbBrowser>();
@@ -13,6 +15,17 @@ std::unique_ptr<NetworkProvider> SystemPlatform::networkBrowser()
 std::unique_ptr<ProcessLauncher> SystemPlatform::deliveryLauncher()
 {
     return std::make_unique<DeliveryLauncher>();
+}
+
+std::unique_ptr<ProcessLauncher> SystemPlatform::deliveryLauncher(const QString &helperDir,
+                                                                  int boundMs)
+{
+    return std::make_unique<DeliveryLauncher>(helperDir, boundMs);
+}
+
+void SystemPlatform::ignoreBrokenPipes()
+{
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 QString SystemPlatform::netbiosName()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/windowsystem.h"
 
-#include "platform/systemplatform.h"
+#include "platform/windowsystem.h"
 
 QByteArray preferredQtPlatform(const Session &session)
 {

@@ -29,5 +29,6 @@ void fitLabel(QLabel *label, const QStringList &texts)
     if (label->wordWrap())
         flags |= Qt::TextWordWrap;
     const QSize box = label->contentsRect().size();
-    label->setFont(fitFont(label->font(), box, flags, texts));
+    label->setFont(
+        fitFont(label->font(), box, flags, texts.isEmpty() ? QStringList{label->text()} : texts));
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "popup/showrequests.h"
+#include "platform/requestsignal.h"
 
 #include <QSocketNotifier>
 
@@ -23,11 +23,13 @@ void onSignal(int)
 
 } // namespace
 
-ShowRequests::ShowRequests()
+RequestSignal::RequestSignal()
 {
-    if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    writeEnd = m_pipe[1];
+    m_read = pipe[0];
+    m_write = writeEnd = pipe[1];
     struct sigaction action = {};
     action.sa_handler = onSignal;
     action.sa_flags = SA_RESTART;
@@ -35,32 +37,30 @@ ShowRequests::ShowRequests()
     ::sigaction(SIGUSR1, &action, nullptr);
 }
 
-void ShowRequests::listen()
+void RequestSignal::listen()
 {
-    if (m_pipe[0] < 0 || m_notifier)
+    if (m_read < 0 || m_notifier)
         return;
-    m_notifier = new QSocketNotifier(m_pipe[0], QSocketNotifier::Read, this);
+    m_notifier = new QSocketNotifier(m_read, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[64];
-        while (::read(m_pipe[0], bytes, sizeof bytes) > 0) {
+        while (::read(int(m_read), bytes, sizeof bytes) > 0) {
         }
         emit requested();
     });
 }
 
-ShowRequests::~ShowRequests()
+RequestSignal::~RequestSignal()
 {
-    if (m_pipe[0] < 0)
+    if (m_read < 0)
         return;
-    // The signal is ignored from now on: a late request must not end the
-    // process, as SIGUSR1 does by default.
     ::signal(SIGUSR1, SIG_IGN);
     writeEnd = -1;
-    ::close(m_pipe[0]);
-    ::close(m_pipe[1]);
+    ::close(int(m_read));
+    ::close(int(m_write));
 }
 
-bool ShowRequests::send(pid_t pid)
+bool RequestSignal::send(qint64 pid)
 {
-    return pid > 1 && ::kill(pid, SIGUSR1) == 0;
+    return pid > 1 && pid == pid_t(pid) && ::kill(pid_t(pid), SIGUSR1) == 0;
 }

@@ -59,8 +59,20 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600
 failed=0
 start() { # PROGRAM
   local program=/usr/bin/$1 home=$scratch/$1 pid status i
-  mkdir -p "$home/config" "$home/run"
+  mkdir -p "$home/config" "$home/run" "$home/.smb"
   chmod 700 "$home/run"
+  # Samba's client library keeps a name cache and lock files; with its own
+  # folders the check leaves the machine's /run/samba and /var/cache/samba
+  # as they were.
+  mkdir -p "$home"/samba/{lock,cache,state,private,ncalrpc}
+  cat >"$home/.smb/smb.conf" <<CONF
+[global]
+lock directory = $home/samba/lock
+cache directory = $home/samba/cache
+state directory = $home/samba/state
+private dir = $home/samba/private
+ncalrpc dir = $home/samba/ncalrpc
+CONF
   if ldd "$program" | grep -q 'not found'; then
     echo "FAIL: $program misses libraries:"; ldd "$program" | grep 'not found'
     failed=1

@@ -6,6 +6,7 @@
 // the sender's address answering as PC-02); into the folder given as the
 // argument, or into docs/.
 #include "offscreenscreen.h"
+#include "platform/openfolder.h"
 #include "popup/listwindow.h"
 #include "popup/nodestatus.h"
 #include "popup/popupagent.h"
@@ -22,8 +23,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace
 {
@@ -98,9 +97,7 @@ int main(int argc, char **argv)
     SpoolState state;
     for (int i = 0; i < 340; ++i)
         state.refuse(Refusal::TooFast, "PC_07", "192.168.1.37", at.addSecs(300 + i / 2));
-    const int folder = ::open(QFile::encodeName(spool).constData(), O_RDONLY | O_DIRECTORY);
-    state.save(folder, at, &why);
-    ::close(folder);
+    state.save(OpenFolder(spool), at, &why);
     ShownState shown(tmp.filePath(QStringLiteral("shown")));
     PopupAgent agent(spool, shown);
     agent.start();

@@ -51,9 +51,11 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    // Passes Enter in Manual and the focus changes of List1 and RichTextBox1
+    // to their handlers below.
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void Timer1_Timer();
 
     // Network tree.

@@ -199,8 +199,7 @@ private slots:
         const QString id = f.store(text);
         QTRY_COMPARE_WITH_TIMEOUT(a.texts(), QStringList{shown(text)}, 5000);
         PopupWindow *w = a.agent.openWindows().first();
-        QCOMPARE(w->windowTitle() + '|' + w->okButton()->text(),
-                 "Vesnal – primljena poruka|U redu");
+        QCOMPARE(w->windowTitle(), "Vesnal – primljena poruka");
         QCOMPARE(unnamedControls(w).join("; "), QString());
         // Read-only, above the others, not taking the keyboard.
         QVERIFY(w->textBox()->isReadOnly() && w->isVisible() &&
@@ -259,9 +258,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(list->view()->model()->rowCount(), 50, 5000);
         // It does not take the keyboard when it appears.
         QVERIFY(a->texts().isEmpty() && list->testAttribute(Qt::WA_ShowWithoutActivating));
-        QCOMPARE(list->windowTitle() + '|' + list->okButton()->text() + '|' +
-                     list->allButton()->text(),
-                 "Primljene poruke|U redu|Sve pročitano");
+        QCOMPARE(list->windowTitle(), "Primljene poruke");
         QCOMPARE(unnamedControls(list).join("; "), QString());
         const QAbstractItemModel *model = list->view()->model();
         const auto row = [&](int r) { // its texts, and whether it is bold (unread)

@@ -73,9 +73,9 @@ private slots:
             const QString text =
                 label->objectName() == "Length" ? "Dužina poruke: 896" : label->text();
             const QRect box = label->contentsRect();
-            const QRectF drawn = QFontMetricsF(label->font())
-                                     .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap,
-                                                   text);
+            const QRectF drawn =
+                QFontMetricsF(label->font())
+                    .boundingRect(box, int(label->alignment()) | Qt::TextWordWrap, text);
             QVERIFY2(box.contains(drawn.toAlignedRect()), qPrintable(label->objectName()));
         }
     }

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Sending: the command line per recipient, the refusals, the outcome and
-// its box, where the focus goes, and the report of who did not get it.
+// A message made and sent. The recipient list: from the tree, by name, the
+// whole network, the own group; removing; the count box. The editor: the
+// length label and its colour, the 896-character cap for typing and paste,
+// the warning, the Latin-script reminder, clearing. Sending: the command
+// line per recipient, the refusals, the outcome and its box, where the
+// focus goes, and the report of who did not get it.
+#include "desktopchecks.h"
 #include "net/deliveryreport.h"
 #include "windowfixture.h"
 
@@ -11,12 +16,199 @@ namespace
 const QString Sent = QStringLiteral("          Poruka je predata mreži.          ");
 const QString Failed = QStringLiteral("Poruka nije mogla biti ispravno predata mreži!");
 const QString Heading = QStringLiteral("Poruka nije stigla do svih primalaca:\n\n");
+
+QColor colour(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
 } // namespace
 
 class TestSend : public QObject
 {
     Q_OBJECT
 private slots:
+    void fromTheTreeOncePerNameWithTheCountFollowing()
+    {
+        WindowFixture f;
+        f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
+        const MainControls c(f.make({}, false)); // nothing below the providers listed yet
+        QVERIFY(f.showActive());
+        c.tvwNetwork->expand(f.node("SMB"));
+        for (const char *key : {"_ROOT", "SMB", "\\\\PC-01\\javno"})
+            f.pick(key); // none of these is a recipient
+        QCOMPARE(c.entries(), QStringList());
+        f.pick("RADNAGRUPA");
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02"}));
+        QVERIFY(!c.tvwNetwork->isExpanded(f.node("RADNAGRUPA"))); // listed without opening it
+        QCOMPARE(c.Total->text(), "2");
+        QTRY_VERIFY(c.List1->hasFocus());
+        // A name already listed changes nothing and leaves the focus.
+        c.Manual->setFocus();
+        QTRY_VERIFY(c.Manual->hasFocus());
+        c.AddItem->click();
+        f.pick("\\\\PC-02");
+        QCOMPARE(c.entries().size(), 2);
+        QVERIFY(c.Manual->hasFocus());
+    }
+
+    void removeResetAndTheGroupEntry()
+    {
+        WindowFixture f;
+        const MainControls c(f.make());
+        f.pick("RADNAGRUPA");
+        c.List1->setCurrentIndex({});
+        c.RemoveItem->click(); // nothing selected: nothing removed
+        c.ToLocalGroup->click();
+        c.ToLocalGroup->click();
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02", RecipientList::GroupEntry}));
+        QCOMPARE(c.Total->text(), " ");
+        c.List1->setCurrentIndex(c.recipients.index(2));
+        c.RemoveItem->click();
+        QCOMPARE(c.Total->text(), "2");
+        c.List1->setCurrentIndex(c.recipients.index(0));
+        c.RemoveItem->click();
+        f.pick("\\\\PC-01"); // a removed name can come back
+        QCOMPARE(c.entries(), (QStringList{"PC-02", "PC-01"}));
+        c.ResetList->click();
+        QCOMPARE(c.Total->text(), "0");
+    }
+
+    void toAllAsksThenReplacesTheListWithEveryServerOnce()
+    {
+        WindowFixture f;
+        f.net.add("RADNAGRUPA", "\\\\FAKE", NetDisplay::Server);
+        f.net.add("DRUGA", "\\\\pc-01", NetDisplay::Server); // a computer found twice
+        const MainControls c(f.make({}, false));
+        QVERIFY(f.showActive());
+        c.ToLocalGroup->click();
+        f.pick("RADNAGRUPA"); // its computer named FAKE is none
+        f.boxes.answerYes = false;
+        c.ToAll->click();
+        QCOMPARE(f.boxes.questions,
+                 QStringList{"Sigurno želiš da primaoci ove poruke budu BAŠ SVI u mreži?"});
+        QCOMPARE(c.entries(), (QStringList{RecipientList::GroupEntry, "PC-01", "PC-02"}));
+        QTRY_VERIFY(c.Manual->hasFocus());
+        f.boxes.answerYes = true;
+        c.ToAll->click();
+        QCOMPARE(c.entries(), (QStringList{"PC-01", "PC-02", "PC-03"}));
+        QCOMPARE(c.Total->text(), "3");
+        QTRY_VERIFY(c.List1->hasFocus());
+    }
+
+    void typedNamesAreUpperCasedAndMatchedExactly()
+    {
+        WindowFixture f;
+        f.net.add("DRUGA", "\\\\ČAČAK-ĐŽ", NetDisplay::Server);
+        f.net.add("DRUGA", "\\\\Mala", NetDisplay::Server);
+        f.net.add("SMB", "TIHA", NetDisplay::Domain);
+        f.net.noAnswer("TIHA", 1000); // its placeholder stays in the tree
+        const MainControls c(f.make({}, false));
+        QVERIFY(f.showActive());
+        for (const char *typed :
+             {"pc-02", "čačak-đž", "radnagrupa"}) { // any node, not only servers
+            c.Manual->setText(typed);
+            QTest::keyClick(c.Manual, Qt::Key_Return); // lists the whole tree first
+            QVERIFY(c.Manual->text().isEmpty());
+        }
+        QCOMPARE(c.entries(), (QStringList{"PC-02", "ČAČAK-ĐŽ", "RADNAGRUPA"}));
+        QTRY_VERIFY(c.Manual->hasFocus());
+        QCOMPARE(c.Total->text(), "3");
+        QVERIFY(f.boxes.texts.isEmpty());
+        for (const char *typed : {" pc-01", "fake", "   ", "mala", "Mreža"}) {
+            c.Manual->setText(typed);
+            QTest::keyClick(c.Manual, Qt::Key_Return);
+            QCOMPARE(c.Manual->text(), typed); // kept for correcting
+        }
+        QCOMPARE(f.boxes.texts, QStringList(5, "Taj primalac trenutno ne postoji u ovoj mreži!"));
+        QCOMPARE(f.boxes.icons.last(), MessageBoxes::Icon::Critical);
+        c.Manual->clear();
+        QTest::keyClick(c.Manual, Qt::Key_Return); // empty: nothing at all
+        QCOMPARE(f.boxes.texts.size(), 5);
+    }
+
+    void theCapHoldsForTypingAndPasteAndWarnsAt896()
+    {
+        WindowFixture f;
+        const MainControls c(f.make({}, false));
+        QVERIFY(f.showActive());
+        QTextEdit *editor = c.RichTextBox1;
+        editor->setFocus();
+        editor->setPlainText(QString(895, 'a'));
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClick(editor, Qt::Key_B);
+        QCOMPARE(c.Length->text(), "Dužina poruke: 896");
+        QCOMPARE(f.boxes.texts, QStringList{"Poruka ne sme sadržati više od 896 znakova!"});
+        QTest::keyClicks(editor, "xyz");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::clipboard()->setText("zz");
+        editor->paste();
+        QCOMPARE(c.messageText().size(), 896); // nothing more taken, no more boxes
+        QCOMPARE(f.boxes.texts.size(), 1);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_C);
+        QCOMPARE(f.boxes.texts.size(), 2);
+        QVERIFY(c.messageText().endsWith("ac"));
+
+        // A paste is cut to the room left, a selection's room included.
+        editor->setPlainText(QString(800, 'a'));
+        editor->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText(QString(200, 'z'));
+        editor->paste();
+        QCOMPARE(c.messageText(), QString(800, 'a') + QString(96, 'z'));
+        QCOMPARE(f.boxes.texts.size(), 3);
+        editor->selectAll();
+        QApplication::clipboard()->setText("kratko\nnovo");
+        editor->paste();
+        QCOMPARE(c.messageText(), "kratko\nnovo");
+    }
+
+    void lengthColourResetAndTheReminderFollowingTheFocus()
+    {
+        WindowFixture f;
+        frmNWCheck &w = f.make({}, false);
+        const MainControls c(w);
+        QVERIFY(f.showActive());
+        c.ResetMessage->click(); // on an empty editor
+        QCOMPARE(c.Length->text(), " ");
+        QCOMPARE(colour(c.Length), QColor(64, 64, 64));
+        QTRY_VERIFY(c.RichTextBox1->hasFocus());
+        QTRY_COMPARE(colour(c.Latinica), QColor(0, 0, 0));
+        using Step = std::pair<int, QColor>;
+        for (const auto &[length, expected] :
+             {Step{128, Qt::black}, Step{129, Qt::red}, Step{128, Qt::black}}) {
+            c.RichTextBox1->setPlainText(QString(length, 'a'));
+            QCOMPARE(colour(c.Length), expected);
+        }
+        c.RichTextBox1->setHtml("<b>Здраво</b><br>čćđšž"); // formatting plays no part
+        QCOMPARE(c.messageText(), "Здраво\nčćđšž");
+        QCOMPARE(c.Length->text(), "Dužina poruke: 12"); // a line break counts one
+        c.ResetMessage->click();
+        QVERIFY(c.messageText().isEmpty());
+        QCOMPARE(c.Length->text(), " ");
+
+        // A box, the editor's own menu or another window taking the
+        // activation leave the reminder black; only another control greys it.
+        bool boxActive = false;
+        whenBoxOpens([&boxActive](QMessageBox *box) {
+            boxActive = QTest::qWaitFor(
+                [box] { return QGuiApplication::focusWindow() == box->windowHandle(); });
+            box->accept();
+        });
+        QtMessageBoxes().report(&w, MessageBoxes::Icon::None, "x");
+        QVERIFY(boxActive);
+        QCOMPARE(colour(c.Latinica), QColor(0, 0, 0));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                               c.RichTextBox1->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(c.RichTextBox1, &menu);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(colour(c.Latinica), QColor(0, 0, 0));
+        QApplication::activePopupWidget()->close();
+        QTest::keyClick(c.RichTextBox1, Qt::Key_Tab);
+        QCOMPARE(colour(c.Latinica), QColor(128, 128, 128));
+    }
+
     void oneCommandPerEntryInOrderThenOneBox()
     {
         WindowFixture f;

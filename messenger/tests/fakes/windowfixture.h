@@ -47,11 +47,6 @@ struct WindowFixture {
     MainControls controls() const { return MainControls(*window); }
     QModelIndex node(const QString &key) const { return controls().node(key); }
     QString state(const QString &key) const { return controls().state(key); }
-    // The key of a node's picture.
-    QString picture(const QString &key) const
-    {
-        return pictureKey(controls().nodes.nodeAt(node(key))->kind());
-    }
     // The states of several nodes, blank apart.
     QString states(const QStringList &keys) const
     {

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Draws the windows of received messages as vesnal-popup shows them: one
-// message (vesnal-popup.png), the list of many with refusals above it and a
-// muted sender (vesnal-list.png, made by a real agent on a temporary
-// spool), and the reply to the first (vesnal-reply.png, the computer at
-// the sender's address answering as PC-02); into the folder given as the
-// argument, or into docs/.
-#include "offscreenscreen.h"
+// The windows of received messages as vesnal-popup shows them: one message,
+// the list of many with refusals above it and a muted sender (made by a real
+// agent on a temporary spool), and the reply to the first (the computer at
+// the sender's address answering as PC-02).
+#include "pictures.h"
 #include "platform/openfolder.h"
 #include "popup/listwindow.h"
 #include "popup/nodestatus.h"
@@ -17,32 +15,26 @@
 #include "receiver/spoolstate.h"
 #include "widgets/cappedtextedit.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 
 namespace
 {
 
-// `window` with a grey frame, as the other pictures in docs/ have it.
-bool save(QWidget &window, const QString &path)
+// `window` with a grey frame, as the other pictures in docs/ have it; a
+// null image when it cannot be shown.
+QImage framed(QWidget &window)
 {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
-        return false;
+        return {};
     const QPixmap inside = window.grab();
     QImage image(inside.size() + QSize(8, 8), QImage::Format_RGB32);
     image.fill(QColor(128, 128, 128));
     QPainter(&image).drawPixmap(4, 4, inside);
-    if (!image.save(path)) {
-        std::fprintf(stderr, "bench_popup_shot: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return image;
 }
 
 // The computer at the address, as its name service would answer.
@@ -57,14 +49,11 @@ public:
 
 } // namespace
 
-int main(int argc, char **argv)
+QMap<QString, QImage> popupPictures()
 {
     qputenv("TZ", "Europe/Belgrade"); // the refusals' times as the records' ones
     QTemporaryDir tmp;
-    if (!useFramedOffscreenScreen(tmp.path()))
-        return 2;
-    QApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SHOTS_DOCS_DIR);
+    QMap<QString, QImage> pictures;
 
     const QDateTime at(QDate(2026, 12, 7), QTime(10, 15, 3), Qt::OffsetFromUTC, 3600);
     const SpoolRecord record{
@@ -74,8 +63,7 @@ int main(int argc, char **argv)
                        "novembar.\n\nĐorđe"),
         "10.203.0.2"};
     PopupWindow window(QStringLiteral("20261207T091503.000Z-1-1"), record);
-    if (!save(window, dir + QStringLiteral("/vesnal-popup.png")))
-        return 1;
+    pictures.insert(QStringLiteral("vesnal-popup.png"), framed(window));
 
     // Messages from three computers, and what one of them sent too fast.
     const QString spool = tmp.filePath(QStringLiteral("spool"));
@@ -105,13 +93,13 @@ int main(int argc, char **argv)
     agent.choices().setMuted(QStringLiteral("PC_07"), true);
     ListWindow *list = agent.listWindow();
     list->selectRow(3);
-    if (!save(*list, dir + QStringLiteral("/vesnal-list.png")))
-        return 1;
+    pictures.insert(QStringLiteral("vesnal-list.png"), framed(*list));
 
     ReplySender::Options options;
     options.query = [](const QHostAddress &) { return new AnsweringPc02; };
     ReplyWindow reply(record, new ReplySender(record, options));
     QTest::qWait(50); // the answer
     reply.editor()->setPlainText(QStringLiteral("Stižem, izveštaj je spreman.\nMarko"));
-    return save(reply, dir + QStringLiteral("/vesnal-reply.png")) ? 0 : 1;
+    pictures.insert(QStringLiteral("vesnal-reply.png"), framed(reply));
+    return pictures;
 }

@@ -27,7 +27,7 @@ class TestSend : public QObject
 {
     Q_OBJECT
 private slots:
-    void fromTheTreeOncePerNameWithTheCountFollowing()
+    void fromTheTreeOncePerNameRemovedAndResetWithTheCountFollowing()
     {
         WindowFixture f;
         f.net.add("SMB", "\\\\PC-01\\javno", NetDisplay::Share);
@@ -49,13 +49,8 @@ private slots:
         f.pick("\\\\PC-02");
         QCOMPARE(c.entries().size(), 2);
         QVERIFY(c.Manual->hasFocus());
-    }
 
-    void removeResetAndTheGroupEntry()
-    {
-        WindowFixture f;
-        const MainControls c(f.make());
-        f.pick("RADNAGRUPA");
+        // Removing, the group entry, resetting.
         c.List1->setCurrentIndex({});
         c.RemoveItem->click(); // nothing selected: nothing removed
         c.ToLocalGroup->click();

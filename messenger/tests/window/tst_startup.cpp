@@ -243,34 +243,7 @@ private slots:
         QCOMPARE(main.frameGeometry(), m);
     }
 
-    void theLinkAndClosingTheActiveGuideBringTheMainWindowBack()
-    {
-        WindowFixture fx;
-        frmNWCheck &w = fx.make();
-        const MainControls c(w);
-        QVERIFY(fx.showActive());
-        for (const bool byLink : {true, false}) {
-            // A click on the link opens the guide, which takes the activation
-            // (a window counts as active while a window it stands for is);
-            // a press let go off the link does nothing.
-            QTest::mouseClick(c.Pomoc, Qt::LeftButton);
-            QPointer<Uputstvo> panel = w.findChild<Uputstvo *>();
-            QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
-            QTest::mousePress(c.Pomoc, Qt::LeftButton);
-            QTest::mouseRelease(c.Pomoc, Qt::LeftButton, {}, QPoint(-4, -4));
-            QVERIFY(panel);
-            // Closed while active, by the link or by its own close command:
-            // the main window is active again, and its activate step has put
-            // the focus into the name box.
-            c.List1->setFocus();
-            byLink ? QTest::mouseClick(c.Pomoc, Qt::LeftButton) : void(panel->close());
-            QTRY_VERIFY(!panel);
-            QVERIFY(QTest::qWaitForWindowActive(&w));
-            QTRY_VERIFY(c.Manual->hasFocus());
-        }
-    }
-
-    void tabOrderToolTipsNamesAndF1FromEitherWindow()
+    void tabOrderToolTipsTheGuideByLinkAndF1AndNames()
     {
         WindowFixture fx;
         frmNWCheck &w = fx.make();
@@ -298,6 +271,25 @@ private slots:
                             "ResetMessage: Nova poruka",
                         }));
         QCOMPARE(c.Total->toolTip(), "Ukupan broj primalaca");
+        for (const bool byLink : {true, false}) {
+            // A click on the link opens the guide, which takes the activation
+            // (a window counts as active while a window it stands for is);
+            // a press let go off the link does nothing.
+            QTest::mouseClick(c.Pomoc, Qt::LeftButton);
+            QPointer<Uputstvo> panel = w.findChild<Uputstvo *>();
+            QTRY_COMPARE(QGuiApplication::focusWindow(), panel->windowHandle());
+            QTest::mousePress(c.Pomoc, Qt::LeftButton);
+            QTest::mouseRelease(c.Pomoc, Qt::LeftButton, {}, QPoint(-4, -4));
+            QVERIFY(panel);
+            // Closed while active, by the link or by its own close command:
+            // the main window is active again, and its activate step has put
+            // the focus into the name box.
+            c.List1->setFocus();
+            byLink ? QTest::mouseClick(c.Pomoc, Qt::LeftButton) : void(panel->close());
+            QTRY_VERIFY(!panel);
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTRY_VERIFY(c.Manual->hasFocus());
+        }
         QTest::keyClick(c.Manual, Qt::Key_F1);
         QPointer<Uputstvo> guide = w.findChild<Uputstvo *>();
         QVERIFY(guide && guide->isVisible());

@@ -246,14 +246,15 @@ join_bridge() {
 }
 
 # Waits until smbd of HOST takes connections on ADDRESS:139 from the client
-# side (10 s at most), and checks that both of its daemons stayed up; then
-# until nmbd answers a NetBIOS name query for it, as senders find a
-# receiver, which it does a few seconds after its start (20 s at most).
+# side (10 s at most, each try 1 s: an address nobody holds makes a connect
+# wait for the neighbour lookup), and checks that both of its daemons stayed
+# up; then until nmbd answers a NetBIOS name query for it, as senders find
+# a receiver, which it does a few seconds after its start (20 s at most).
 host_ready() { # HOST ADDRESS
-    local i name
-    for i in $(seq 100); do
-        ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null && break
-        sleep 0.1
+    local i name answers= deadline=$((SECONDS + 10))
+    while [ -z "$answers" ] && [ $SECONDS -lt $deadline ]; do
+        timeout 1 ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null && answers=yes
+        [ -n "$answers" ] || sleep 0.1
     done
     for name in nmbd smbd; do
         if ! [ -d "/proc/$(cat "$dir/pids/$1-$name.pid")" ]; then
@@ -262,10 +263,7 @@ host_ready() { # HOST ADDRESS
             return 1
         fi
     done
-    ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null || {
-        echo "smbd of $1 does not answer on $2:139" >&2
-        return 1
-    }
+    [ -n "$answers" ] || { echo "smbd of $1 does not answer on $2:139" >&2; return 1; }
     for i in $(seq 40); do
         ip netns exec $CLI nmblookup -s "$lab/home/.smb/smb.conf" "$1" 2>/dev/null |
             grep -q "^${2//./\\.} $1<00>" && return 0
@@ -416,7 +414,7 @@ up() {
     add_hosts
     while read -r host address; do
         host_ready "$host" "$address" || { teardown; exit 1; }
-    done < <(echo "PC-01 10.203.0.1"; cat "$dir/receivers")
+    done < <(echo "PC-01 10.203.0.1"; echo "PC-02 10.203.0.2"; cat "$dir/receivers")
     date +%s >"$dir/lab-up"
     unlock
     echo "Samba lab up in $lab (DIR $dir): PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers")"

@@ -305,11 +305,9 @@ path = $lab/share
 guest ok = yes
 read only = yes
 CONF
-    # RX-01: a Linux receiver as vesnal-receiver-setup makes one: the built
-    # vesnal-receive ($VESNAL_RECEIVE) stores each message into DIR/spool,
-    # which belongs to the guest user the message command runs as. A copy
-    # in the lab folder: the guest user may not enter the build folder. The
-    # sender's address holds a flood back; the limits are the defaults.
+    # RX-01: a receiver as vesnal-receiver-setup makes one, into DIR/spool
+    # (the guest user's). vesnal-receive is copied: the guest user may not
+    # enter the build folder.
     local receive=${VESNAL_RECEIVE:-$(cd "$(dirname "$0")/.." && pwd)/build/messenger/vesnal-receive}
     if [ -x "$receive" ]; then
         install -D -m 755 "$receive" "$lab/bin/vesnal-receive"
@@ -323,9 +321,7 @@ local master = no
 dos charset = CP852
 message command = env VESNAL_SPOOL=$lab/spool $lab/bin/vesnal-receive --address=%I %s %f %L &
 CONF
-    # PC-05, alone in TIHAGRUPA and its master browser: a test silences it
-    # (SIGSTOP to its smbd: connections are taken, never answered) and
-    # brings it back (SIGCONT).
+    # PC-05: alone in TIHAGRUPA, its master browser; a test stops its smbd.
     add_receiver PC-05 10.203.0.5/24 <<CONF
 workgroup = TIHAGRUPA
 server min protocol = NT1
@@ -333,9 +329,8 @@ local master = yes
 preferred master = yes
 os level = 65
 CONF
-    # PC-02, where the tests run: it sends, and a reply from RX-01 must find
-    # it by its address (a node status query to its nmbd) and reach its smbd.
-    # Not a browser, so the browse lists stay PC-01's.
+    # PC-02, where the tests run, answers a reply from RX-01. Not a browser,
+    # so the browse lists stay PC-01's.
     start_host $CLI PC-02 10.203.0.2/24 <<CONF
 server min protocol = NT1
 local master = no
@@ -344,9 +339,8 @@ os level = 0
 dos charset = CP852
 $(inbox_command PC-02.)
 CONF
-    # PC-07: Samba's own protocol settings (SMB1 off, as since 4.11). It
-    # takes the connection and drops the message; anything that did arrive
-    # would land in the inbox as PC-07.<sender>-<number>.msg.
+    # PC-07: Samba's default protocols (SMB1 off): it drops every message;
+    # one that did arrive would land in the inbox.
     add_receiver PC-07 10.203.0.7/24 <<CONF
 dos charset = CP852
 $(inbox_command PC-07.)
@@ -400,9 +394,8 @@ up() {
     ip -n $SRV link set br0 up
     ip -n $SRV link set lo up
     join_bridge $CLI 10.203.0.2/24
-    # The isolated network: one link that leads nowhere, and a silent host
-    # (a neighbour entry that never answers: connections run into their
-    # timeout).
+    # The isolated network: a link that leads nowhere, and a silent host (a
+    # neighbour entry that never answers).
     ip netns add $ISO
     ip link add vlab-iso type veth peer name vlab-void
     ip link set vlab-iso netns $ISO

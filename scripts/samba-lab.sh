@@ -1,24 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A Samba test network made of network namespaces of its own, joined by a
-# bridge (br0, inside vesnal-lab-srv):
-#
-#   vesnal-lab-srv  10.203.0.1/24  nmbd + smbd as PC-01 in workgroup RADNAGRUPA,
-#                   master browser; messages land in DIR/inbox
-#   vesnal-lab-cli  10.203.0.2/24  where the tests run (HOME=DIR/home); also
-#                   nmbd + smbd as PC-02, which answers a reply: its messages
-#                   land in DIR/inbox as PC-02.<sender>-<number>.msg
-#   vesnal-lab-pc-07 10.203.0.7/24 nmbd + smbd as PC-07, SMB1 off (Samba's default)
-#   (more receivers: see add_receivers below; RX-01 at 10.203.0.11 keeps its
-#   messages through vesnal-receive in DIR/spool)
-#   vesnal-lab-iso  10.203.1.2/24  a network with nobody on it (HOME=DIR/home-iso);
-#                   10.203.1.9 is a "silent host": it has a neighbour entry but
-#                   never answers, so connections to it run into their timeout.
+# bridge (br0, inside vesnal-lab-srv); its hosts and addresses are in
+# docs/testing.md ("The Samba lab").
 #
 #   samba-lab.sh up DIR               build the lab, state and logs under DIR
 #   samba-lab.sh down DIR             end its daemons (by pid) and remove it
 #   samba-lab.sh run DIR cli|iso|rx PROG [ARGS]   run a test program inside
-#                                     (rx: RX-01's namespace, HOME=DIR/home-rx)
+#                                     (HOME=DIR/home, DIR/home-iso, DIR/home-rx)
 #   samba-lab.sh host-unchanged DIR   after down: the machine's own Samba
 #                                     folders as up found them (a test)
 #
@@ -26,7 +15,6 @@
 # lab's Samba state: unix sockets (below the lock and ncalrpc folders) must
 # stay within 108 bytes whatever the checkout path, and no Samba program of
 # the lab, daemon or client, may write into the machine's own folders.
-#
 # Without root or without "ip netns" the lab cannot exist: up and down do
 # nothing, and run exits 77, which the test suite reports as skipped.
 set -euo pipefail
@@ -34,9 +22,6 @@ set -euo pipefail
 SRV=vesnal-lab-srv
 CLI=vesnal-lab-cli
 ISO=vesnal-lab-iso
-# Every namespace of the lab; receivers added in add_receivers are named
-# vesnal-lab-<host> and listed here as they are made (DIR/namespaces).
-BASE_NAMESPACES="$SRV $CLI $ISO"
 SKIP=77
 # One lab per machine (the namespace names are fixed): the lock guards the
 # short steps of up and down, the owner file names the DIR of the lab that
@@ -60,25 +45,20 @@ dir=$2
 shift 2
 
 can_run() {
-    [ "$(id -u)" -eq 0 ] || return 1
-    command -v ip >/dev/null 2>&1 || return 1
-    ip netns list >/dev/null 2>&1 || return 1
-    command -v nmbd >/dev/null 2>&1 && command -v smbd >/dev/null 2>&1
+    [ "$(id -u)" -eq 0 ] && command -v ip >/dev/null && ip netns list >/dev/null 2>&1 &&
+        command -v nmbd >/dev/null && command -v smbd >/dev/null
 }
 
 # Whether a process runs (a zombie has ended, it only waits to be reaped).
 alive() {
     local state
-    state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
-    [ -n "$state" ] && [ "${state:0:1}" != Z ]
+    state=$(ps -o stat= -p "$1" 2>/dev/null) && [ -n "$state" ] && [ "${state:0:1}" != Z ]
 }
 
 # Ends one process by its pid: TERM, then KILL after 5 s.
 end_pid() {
     local pid=$1 i
-    [[ "$pid" =~ ^[1-9][0-9]*$ ]] || return 0
-    alive "$pid" || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
+    [[ "$pid" =~ ^[1-9][0-9]*$ ]] && alive "$pid" && kill -TERM "$pid" 2>/dev/null || return 0
     kill -CONT "$pid" 2>/dev/null || true # a daemon a test left stopped
     for i in $(seq 50); do
         alive "$pid" || return 0
@@ -87,16 +67,15 @@ end_pid() {
     kill -KILL "$pid" 2>/dev/null || true
 }
 
-# Removes the namespaces, after ending every process still inside them
-# (smbd's children, a daemon of an earlier lab whose DIR is gone).
+# Removes every namespace of a lab (vesnal-lab-*), after ending every
+# process still inside (smbd's children, a daemon of an earlier lab whose
+# DIR is gone), and the veths an interrupted "up" left in this namespace.
 clean_namespaces() {
-    local ns pid
-    for ns in $BASE_NAMESPACES $(ip netns list | grep -o '^vesnal-lab-[a-z0-9-]*'); do
-        ip netns list | grep -qw "^$ns" || continue
+    local ns pid link
+    for ns in $(ip netns list | grep -o '^vesnal-lab-[a-z0-9-]*'); do
         for pid in $(ip netns pids "$ns" 2>/dev/null); do end_pid "$pid"; done
         ip netns del "$ns" 2>/dev/null || true
     done
-    # A veth left behind in this namespace by an interrupted "up".
     for link in vlab-iso vlab-void $(ip -o link show | grep -o ' vl[0-9a-f]\{8\}\(-b\)\?@' | tr -d ' @'); do
         ip link del "$link" 2>/dev/null || true
     done
@@ -140,14 +119,31 @@ host_samba_state() {
 
 # Whether the lab belongs to another DIR whose test run still uses it.
 other_owner_busy() {
-    local other started
-    [ -f "$OWNER" ] || return 1
-    other=$(cat "$OWNER")
-    [ "$other" != "$dir" ] || return 1
-    [ -f "$other/lab-up" ] || return 1
-    started=$(cat "$other/lab-up")
-    [ $(($(date +%s) - started)) -lt $STALE_AFTER ] || return 1
-    alive "$(cat "$other/pids/PC-01-nmbd.pid" 2>/dev/null)"
+    local other
+    [ -f "$OWNER" ] && other=$(cat "$OWNER") && [ "$other" != "$dir" ] && [ -f "$other/lab-up" ] &&
+        [ $(($(date +%s) - $(cat "$other/lab-up"))) -lt $STALE_AFTER ] &&
+        alive "$(cat "$other/pids/PC-01-nmbd.pid" 2>/dev/null)"
+}
+
+# Ends the lab's daemons by their pids, removes its namespaces and short
+# folder, and gives the machine-wide state back.
+teardown() {
+    local file
+    for file in "$dir"/pids/*.pid; do
+        [ -f "$file" ] || continue
+        end_pid "$(cat "$file")"
+        rm -f "$file"
+    done
+    clean_namespaces
+    rm -f "$dir/lab-up" "$dir/receivers" "$OWNER"
+    drop_lab_folder
+    # "ip netns add" makes /run/netns (a mount of its own) where there was
+    # none; a lab that found none removes it again once it is empty.
+    if [ -f "$dir/netns-made" ] && [ -z "$(ls -A /run/netns 2>/dev/null)" ]; then
+        umount -n /run/netns 2>/dev/null || true # -n: no record in /run/mount
+        rmdir /run/netns 2>/dev/null || true
+    fi
+    unlock
 }
 
 down() {
@@ -159,36 +155,28 @@ down() {
         return 0
     fi
     teardown
-    rm -f "$OWNER"
-    forget_netns
-    unlock
 }
 
-teardown() {
-    local file
-    for file in "$dir"/pids/*.pid; do
-        [ -f "$file" ] || continue
-        end_pid "$(cat "$file")"
-        rm -f "$file"
-    done
-    clean_namespaces
-    rm -f "$dir/lab-up" "$dir/receivers"
-    drop_lab_folder
+# The smb.conf lines that keep a Samba program's state in FOLDER (made here).
+state_folders() {
+    mkdir -p "$1"/{private,lock,state,cache,ncalrpc}
+    printf '%s\n' "private dir = $1/private" "lock directory = $1/lock" \
+        "state directory = $1/state" "cache directory = $1/cache" "ncalrpc dir = $1/ncalrpc"
 }
 
-# "ip netns add" makes /run/netns (a mount of its own) where there was none;
-# a lab that found none removes it again once no namespace is left in it.
-forget_netns() {
-    [ -f "$dir/netns-made" ] && [ -z "$(ls -A /run/netns 2>/dev/null)" ] || return 0
-    umount -n /run/netns 2>/dev/null || true # -n: no record in /run/mount
-    rmdir /run/netns 2>/dev/null || true
+# The message command that lands each message whole in the inbox as
+# PREFIX<sender>-<number>.msg (the sender as smbd passes it: PC-02 arrives
+# as PC_02). It runs as the guest user.
+inbox_command() {
+    echo "message command = /bin/sh -c 'f=$lab/inbox/${1:-}%f-\$\$; cat %s >\"\$f.part\" && mv \"\$f.part\" \"\$f.msg\"; rm -f %s' &"
 }
 
-# The smb.conf of one Samba host: NAME ADDRESS, then the lines that make it
-# what it is (browser role, protocol, code page, message command, shares) on
-# standard input. Its state stays under LAB/hosts/NAME.
-write_host_conf() {
-    local name=$1 address=$2 h=$lab/hosts/$1
+# A Samba host: NAMESPACE NAME ADDRESS, then the lines that make it what it
+# is (browser role, protocol, code page, message command, shares) on
+# standard input. Its state stays under LAB/hosts/NAME; its nmbd and smbd
+# start in NAMESPACE.
+start_host() {
+    local ns=$1 name=$2 h=$lab/hosts/$2 daemon
     mkdir -p "$h/pid" "$h/nmbd" "$h/tmp"
     # smbd keeps each message it receives in a file of $TMPDIR until the
     # message command has run: the host's own, so a test sees what is left.
@@ -198,7 +186,7 @@ write_host_conf() {
 [global]
 netbios name = $name
 workgroup = RADNAGRUPA
-interfaces = $address
+interfaces = $3
 bind interfaces only = yes
 smb ports = 139
 disable netbios = no
@@ -210,38 +198,14 @@ load printers = no
 CONF
         cat
     } >"$h/smb.conf"
-}
-
-# The smb.conf lines that keep a Samba program's state in FOLDER (made here).
-state_folders() {
-    mkdir -p "$1"/{private,lock,state,cache,ncalrpc}
-    printf '%s\n' "private dir = $1/private" "lock directory = $1/lock" \
-        "state directory = $1/state" "cache directory = $1/cache" "ncalrpc dir = $1/ncalrpc"
-}
-
-write_server_conf() {
-    write_host_conf PC-01 10.203.0.1/24 <<CONF
-server min protocol = NT1
-local master = yes
-preferred master = yes
-domain master = yes
-os level = 65
-wins support = yes
-dos charset = CP852
-# Runs as the guest user; each message lands whole in the inbox as
-# <sender>-<number>.msg (the sender as smbd passes it: PC-02 arrives as PC_02).
-message command = /bin/sh -c 'f=$lab/inbox/%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
-
-[javno]
-path = $lab/share
-guest ok = yes
-read only = yes
-
-[skriveno\$]
-path = $lab/share
-guest ok = yes
-read only = yes
-CONF
+    # A session of its own: the daemons signal their whole process group when
+    # they stop, which must never reach the test runner. (A background job of
+    # this script leads no group, so setsid does not fork: $! is the daemon.)
+    for daemon in nmbd smbd; do
+        setsid ip netns exec "$ns" env TMPDIR="$h/tmp" $daemon -s "$h/smb.conf" --foreground \
+            --no-process-group --debug-stdout </dev/null >"$dir/log/$name-$daemon.out" 2>&1 9>&- &
+        echo $! >"$dir/pids/$name-$daemon.pid"
+    done
 }
 
 # A client home: HOMEDIR ADDRESS [NAME]. libsmbclient reads HOMEDIR/.smb/smb.conf;
@@ -250,7 +214,7 @@ CONF
 # folders of this home after it (a [global] again: the machine's file ends
 # in shares).
 write_client_conf() {
-    local state
+    local state machine=/etc/samba/smb.conf
     mkdir -p "$1/.smb" "$1/.config"
     state=$(state_folders "$1/.smb/state")
     cat >"$1/.smb/smb.conf" <<CONF
@@ -262,23 +226,13 @@ workgroup = RADNAGRUPA
 netbios name = ${3:-PC-02}
 $state
 CONF
-    local machine=/etc/samba/smb.conf
     [ -f $machine ] || machine=/dev/null
     printf '[global]\ninclude = %s\n[global]\n%s\n' $machine "$state" >"$1/.smb/tools.conf"
 }
 
-start_daemon() { # NAMESPACE HOST DAEMON
-    # A session of its own: the daemons signal their whole process group when
-    # they stop, which must never reach the test runner. (A background job of
-    # this script leads no group, so setsid does not fork: $! is the daemon.)
-    setsid ip netns exec "$1" env TMPDIR="$lab/hosts/$2/tmp" "$3" -s "$dir/hosts/$2/smb.conf" \
-        --foreground --no-process-group --debug-stdout </dev/null >"$dir/log/$2-$3.out" 2>&1 9>&- &
-    echo $! >"$dir/pids/$2-$3.pid"
-}
-
 # A namespace joined to the lab's bridge with one address: NAMESPACE ADDRESS.
 join_bridge() {
-    local ns=$1 address=$2 link
+    local ns=$1 link
     link=vl$(echo "$ns" | md5sum | cut -c1-8)
     [ "$ns" = "$SRV" ] || ip netns add "$ns"
     ip link add "$link" type veth peer name "$link-b"
@@ -286,18 +240,21 @@ join_bridge() {
     ip link set "$link-b" netns $SRV
     ip -n $SRV link set "$link-b" master br0
     ip -n $SRV link set "$link-b" up
-    ip -n "$ns" addr add "$address" brd + dev "$link"
+    ip -n "$ns" addr add "$2" brd + dev "$link"
     ip -n "$ns" link set lo up
     ip -n "$ns" link set "$link" up
 }
 
 # Waits until smbd of HOST takes connections on ADDRESS:139 from the client
-# side (10 s at most), and checks that both of its daemons stayed up.
+# side (10 s at most, each try 1 s: an address nobody holds makes a connect
+# wait for the neighbour lookup), and checks that both of its daemons stayed
+# up; then until nmbd answers a NetBIOS name query for it, as senders find
+# a receiver, which it does a few seconds after its start (20 s at most).
 host_ready() { # HOST ADDRESS
-    local i name
-    for i in $(seq 100); do
-        ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null && break
-        sleep 0.1
+    local i name answers= deadline=$((SECONDS + 10))
+    while [ -z "$answers" ] && [ $SECONDS -lt $deadline ]; do
+        timeout 1 ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null && answers=yes
+        [ -n "$answers" ] || sleep 0.1
     done
     for name in nmbd smbd; do
         if ! [ -d "/proc/$(cat "$dir/pids/$1-$name.pid")" ]; then
@@ -306,12 +263,7 @@ host_ready() { # HOST ADDRESS
             return 1
         fi
     done
-    ip netns exec $CLI bash -c "exec 3<>/dev/tcp/$2/139" 2>/dev/null || {
-        echo "smbd of $1 does not answer on $2:139" >&2
-        return 1
-    }
-    # Senders find a receiver by a NetBIOS name query; nmbd answers it a few
-    # seconds after its start (20 s at most).
+    [ -n "$answers" ] || { echo "smbd of $1 does not answer on $2:139" >&2; return 1; }
     for i in $(seq 40); do
         ip netns exec $CLI nmblookup -s "$lab/home/.smb/smb.conf" "$1" 2>/dev/null |
             grep -q "^${2//./\\.} $1<00>" && return 0
@@ -322,24 +274,40 @@ host_ready() { # HOST ADDRESS
 }
 
 # A Samba host on the bridge: NAME ADDRESS/24, its smb.conf lines on
-# standard input (see write_host_conf). Its namespace is vesnal-lab-<name>.
+# standard input (see start_host). Its namespace is vesnal-lab-<name>.
 add_receiver() {
-    local name=$1 address=$2 ns
+    local ns
     ns=vesnal-lab-$(echo "$1" | tr 'A-Z' 'a-z')
-    write_host_conf "$name" "$address"
-    join_bridge "$ns" "$address"
-    start_daemon "$ns" "$name" nmbd
-    start_daemon "$ns" "$name" smbd
-    echo "$name ${address%/*}" >>"$dir/receivers"
+    join_bridge "$ns" "$2"
+    start_host "$ns" "$1" "$2"
+    echo "$1 ${2%/*}" >>"$dir/receivers"
 }
 
-# Receivers beside PC-01, each a namespace of its own on the bridge.
-add_receivers() {
-    # RX-01: a Linux receiver as vesnal-receiver-setup makes one: the built
-    # vesnal-receive ($VESNAL_RECEIVE) stores each message into DIR/spool,
-    # which belongs to the guest user the message command runs as. A copy
-    # in the lab folder: the guest user may not enter the build folder. The
-    # sender's address holds a flood back; the limits are the defaults.
+# PC-01 on the bridge's own namespace, and the hosts beside it.
+add_hosts() {
+    start_host $SRV PC-01 10.203.0.1/24 <<CONF
+server min protocol = NT1
+local master = yes
+preferred master = yes
+domain master = yes
+os level = 65
+wins support = yes
+dos charset = CP852
+$(inbox_command)
+
+[javno]
+path = $lab/share
+guest ok = yes
+read only = yes
+
+[skriveno\$]
+path = $lab/share
+guest ok = yes
+read only = yes
+CONF
+    # RX-01: a receiver as vesnal-receiver-setup makes one, into DIR/spool
+    # (the guest user's). vesnal-receive is copied: the guest user may not
+    # enter the build folder.
     local receive=${VESNAL_RECEIVE:-$(cd "$(dirname "$0")/.." && pwd)/build/messenger/vesnal-receive}
     if [ -x "$receive" ]; then
         install -D -m 755 "$receive" "$lab/bin/vesnal-receive"
@@ -353,9 +321,7 @@ local master = no
 dos charset = CP852
 message command = env VESNAL_SPOOL=$lab/spool $lab/bin/vesnal-receive --address=%I %s %f %L &
 CONF
-    # PC-05, alone in TIHAGRUPA and its master browser: a test silences it
-    # (SIGSTOP to its smbd: connections are taken, never answered) and
-    # brings it back (SIGCONT).
+    # PC-05: alone in TIHAGRUPA, its master browser; a test stops its smbd.
     add_receiver PC-05 10.203.0.5/24 <<CONF
 workgroup = TIHAGRUPA
 server min protocol = NT1
@@ -363,25 +329,21 @@ local master = yes
 preferred master = yes
 os level = 65
 CONF
-    # PC-02, where the tests run: it sends, and a reply from RX-01 must find
-    # it by its address (a node status query to its nmbd) and reach its smbd.
-    # Not a browser, so the browse lists stay PC-01's.
-    write_host_conf PC-02 10.203.0.2/24 <<CONF
+    # PC-02, where the tests run, answers a reply from RX-01. Not a browser,
+    # so the browse lists stay PC-01's.
+    start_host $CLI PC-02 10.203.0.2/24 <<CONF
 server min protocol = NT1
 local master = no
 preferred master = no
 os level = 0
 dos charset = CP852
-message command = /bin/sh -c 'f=$lab/inbox/PC-02.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
+$(inbox_command PC-02.)
 CONF
-    start_daemon $CLI PC-02 nmbd
-    start_daemon $CLI PC-02 smbd
-    # PC-07: Samba's own protocol settings (SMB1 off, as since 4.11). It
-    # takes the connection and drops the message; anything that did arrive
-    # would land in the inbox as PC-07.<sender>-<number>.msg.
+    # PC-07: Samba's default protocols (SMB1 off): it drops every message;
+    # one that did arrive would land in the inbox.
     add_receiver PC-07 10.203.0.7/24 <<CONF
 dos charset = CP852
-message command = /bin/sh -c 'f=$lab/inbox/PC-07.%f-\$\$; cat %s >"\$f.part" && mv "\$f.part" "\$f.msg"; rm -f %s' &
+$(inbox_command PC-07.)
 CONF
 }
 
@@ -392,7 +354,7 @@ up() {
         echo "$dir is not empty and not a lab folder; not touching it" >&2
         exit 2
     fi
-    local waited=0
+    local waited=0 host address
     lock
     while other_owner_busy; do
         unlock
@@ -418,13 +380,10 @@ up() {
     ln -s "$lab" "$dir"
     [ -n "$netns_made" ] && touch "$dir/netns-made"
     host_samba_state >"$dir/host-samba"
-    mkdir -p "$lab"/pids "$lab"/log "$lab"/share "$lab"/inbox
+    mkdir -p "$lab"/{pids,log,inbox} "$lab/share/fascikla"
     echo "Dobrodošli" >"$lab/share/procitaj.txt"
-    mkdir -p "$lab/share/fascikla"
-    chmod 755 "$lab" "$lab/share"
+    chmod 755 "$lab" "$lab/share" "$lab/inbox"
     chown nobody "$lab/inbox"
-    chmod 755 "$lab/inbox"
-    write_server_conf
     write_client_conf "$lab/home" 10.203.0.2/24
     write_client_conf "$lab/home-iso" 10.203.1.2/24
     write_client_conf "$lab/home-rx" 10.203.0.11/24 RX-01
@@ -435,32 +394,23 @@ up() {
     ip -n $SRV link set br0 up
     ip -n $SRV link set lo up
     join_bridge $CLI 10.203.0.2/24
+    # The isolated network: a link that leads nowhere, and a silent host (a
+    # neighbour entry that never answers).
     ip netns add $ISO
     ip link add vlab-iso type veth peer name vlab-void
     ip link set vlab-iso netns $ISO
     ip link set vlab-void netns $ISO
     ip -n $ISO addr add 10.203.1.2/24 brd + dev vlab-iso
-    ip -n $ISO link set lo up
-    ip -n $ISO link set vlab-iso up
-    ip -n $ISO link set vlab-void up
+    for link in lo vlab-iso vlab-void; do ip -n $ISO link set $link up; done
     ip -n $ISO neigh add 10.203.1.9 lladdr 02:00:0a:cb:01:09 dev vlab-iso nud permanent
 
-    start_daemon $SRV PC-01 nmbd
-    start_daemon $SRV PC-01 smbd
-    add_receivers
-    local host address
+    add_hosts
     while read -r host address; do
-        if ! host_ready "$host" "$address"; then
-            teardown
-            rm -f "$OWNER"
-            forget_netns
-            unlock
-            exit 1
-        fi
-    done < <(echo "PC-01 10.203.0.1"; cat "$dir/receivers" 2>/dev/null)
+        host_ready "$host" "$address" || { teardown; exit 1; }
+    done < <(echo "PC-01 10.203.0.1"; echo "PC-02 10.203.0.2"; cat "$dir/receivers")
     date +%s >"$dir/lab-up"
     unlock
-    echo "Samba lab up in $lab (DIR $dir): PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers" 2>/dev/null)"
+    echo "Samba lab up in $lab (DIR $dir): PC-01 (10.203.0.1)$(awk '{printf ", %s (%s)", $1, $2}' "$dir/receivers")"
 }
 
 # Whether the machine's Samba state is as up found it (a test: exit 1 with
@@ -487,13 +437,12 @@ host_unchanged() {
 
 run() {
     [ $# -ge 2 ] || usage
-    local where=$1
+    local where=$1 ns home name=PC-02
     shift
     if ! can_run || ! [ -f "$dir/lab-up" ]; then
         echo "SKIP: the Samba lab needs root and ip netns (and a lab that is up)"
         exit $SKIP
     fi
-    local ns home name=PC-02
     case "$where" in
     cli) ns=$CLI home=$dir/home ;;
     iso) ns=$ISO home=$dir/home-iso ;;

@@ -13,6 +13,7 @@
 // --tones: only the signals through the real beeper, five rounds, while the
 // sound server's default sink is recorded from its monitor; then each tone
 // as it was played: frequency, sounding length, the step at its first sample.
+#include "benchapplication.h"
 #include "core/ticktimer.h"
 #include "monitorrecorder.h"
 #include "platform/beeper.h"
@@ -22,7 +23,6 @@
 #include "window/form1.h"
 #include "window/messageboxes.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -255,9 +255,7 @@ int recordedTones()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     clockNs.start();
     const bool quick = app.arguments().contains("--quick");
     if (app.arguments().contains("--tones"))

@@ -13,6 +13,7 @@
 //   bench_tree floor1 GROUPS        the same, one insertion per item
 //   bench_tree view GROUPS          only the plain model's floor (for its memory)
 
+#include "benchapplication.h"
 #include "fakemessageboxes.h"
 #include "fakenetwork.h"
 #include "maincontrols.h"
@@ -21,7 +22,6 @@
 #include "window/frmnwcheck.h"
 
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTreeView>
@@ -385,9 +385,7 @@ int runAll()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("window"))
         return runWindow(args[2].toInt());

@@ -9,19 +9,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-namespace
-{
-
-NetRecord record(quint32 displayType, const QString &remoteName)
-{
-    NetRecord r;
-    r.displayType = displayType;
-    r.remoteName = remoteName;
-    return r;
-}
-
-} // namespace
-
 class TestLabUnreachable : public QObject
 {
     Q_OBJECT
@@ -31,8 +18,10 @@ private slots:
         SmbBrowser smb(VESNAL_BINARY_DIR "/vesnal-net", std::chrono::milliseconds(1500));
         QElapsedTimer clock;
         clock.start();
-        const NetRecord group = record(NetDisplay::Domain, "RADNAGRUPA");
-        for (const NetRecord *parent : {(const NetRecord *)nullptr, &group}) {
+        NetRecord group, silent;
+        group.displayType = NetDisplay::Domain, group.remoteName = "RADNAGRUPA";
+        silent.displayType = NetDisplay::Server, silent.remoteName = "\\\\10.203.1.9";
+        for (const NetRecord *parent : {(const NetRecord *)nullptr, &std::as_const(group)}) {
             clock.restart();
             const NetListing l = smb.enumerate(parent);
             qInfo("no one answering, %s: %lld ms, outcome %d (0 listed, 1 refused, 2 no answer)",
@@ -43,7 +32,6 @@ private slots:
 
         // A silent host costs the deadline, each time it is asked, and
         // nothing more: no call is left running to hold up the next.
-        const NetRecord silent = record(NetDisplay::Server, "\\\\10.203.1.9");
         for (int i = 0; i < 2; ++i) {
             clock.restart();
             QCOMPARE(smb.enumerate(&silent).outcome, NetListing::Outcome::NoAnswer);

@@ -75,15 +75,9 @@ private slots:
             QTest::mouseClick(w->okButton(), Qt::LeftButton);
             QVERIFY(agent.openWindows().isEmpty());
         }
-        const auto sorted = [](QList<qint64> &list) { // sorts in place
-            std::sort(list.begin(), list.end());
-            QStringList ms;
-            for (const qint64 t : list)
-                ms << QString::number(t);
-            return ms.join(' ');
-        };
-        qInfo("vesnal-net start to popup, ms: %s", qPrintable(sorted(times)));
-        qInfo("of which vesnal-net's own run, ms: %s", qPrintable(sorted(helperTimes)));
+        std::sort(times.begin(), times.end());
+        qInfo() << "vesnal-net start to popup, ms:" << times
+                << "of which vesnal-net's own run:" << helperTimes;
         QVERIFY2(times[times.size() / 2] < 3000, "the popup takes seconds to come");
     }
 

@@ -5,7 +5,6 @@
 // from "PC_02", and its "Odgovori" asks 10.203.0.2 for its name and sends
 // there. The reply must land whole in PC-02's inbox. Prints the time from
 // the click on "Pošalji" to the arrival.
-#include "popup/nodestatus.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/replysender.h"
@@ -31,18 +30,6 @@ private slots:
         QVERIFY(shown.mark(Spool(lab + "/spool").ids().value_or(QStringList()), &why));
         PopupAgent agent(lab + "/spool", shown, {.reply = {.helperDir = VESNAL_BINARY_DIR}});
         agent.start();
-
-        // PC-02's nmbd tells its name some seconds after its start.
-        bool named = false;
-        for (QDeadlineTimer deadline(30000); !named && !deadline.hasExpired();) {
-            NodeStatusQuery query(QHostAddress("10.203.0.2"), 137, 1000);
-            connect(&query, &NodeStatusQuery::answered, this, [&](const QList<NodeName> &names) {
-                named = NodeStatus::workstationName(names) == "PC-02";
-            });
-            query.start();
-            QTest::qWait(1100);
-        }
-        QVERIFY2(named, "PC-02 does not tell its name within 30 s");
 
         QProcess send;
         send.start(qEnvironmentVariable("VESNAL_LAB_SCRIPT"),

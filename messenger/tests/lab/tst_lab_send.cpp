@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Delivery over real Samba, by the helper and from the window, to PC-01 of the
-// lab, whose message command drops each message as <sender>-<n>.msg, and to
-// PC-07, which runs with Samba's default protocols (SMB1 off) and drops it.
-#include "fakemessageboxes.h"
-#include "maincontrols.h"
+// The window and the helper over the lab's real SMB network, from the client
+// namespace. Delivery to PC-01, whose message command drops each message as
+// <sender>-<n>.msg, and to PC-07, which runs with Samba's default protocols
+// (SMB1 off) and drops it. Then the tree with PC-05 (TIHAGRUPA's only host
+// and master browser) silenced by stopping its smbd, which still takes
+// connections but never answers: the first activation lists the live
+// workgroup within one deadline and keeps the silent one for later.
 #include "net/systemnetwork.h"
+#include "networkwindow.h"
 #include "platform/linux/deliverylauncher.h"
 #include "platform/linux/smbbrowser.h"
-#include "window/frmnwcheck.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 #include <QtWidgets>
+#include <csignal>
 
 namespace
 {
@@ -41,16 +45,17 @@ QString runHelper(const QString &rest)
     return QString::number(helper.exitCode()) + ' ' + helper.readAllStandardError();
 }
 
-// Both levels the window lists: the workgroups, and PC-01 in RADNAGRUPA.
-bool browseListReady()
+// Whether the browse list shows both workgroups, each with its server
+// (nmbd builds it some 25 s after its start).
+bool bothWorkgroupsListed()
 {
     SmbBrowser smb(Helper);
+    int found = 0;
     for (const NetRecord &group : smb.list(nullptr).value_or(QList<NetRecord>{}))
-        if (group.remoteName == QLatin1String("RADNAGRUPA"))
-            for (const NetRecord &r : smb.list(&group).value_or(QList<NetRecord>{}))
-                if (r.remoteName == QLatin1String("\\\\PC-01"))
-                    return true;
-    return false;
+        for (const NetRecord &server : smb.list(&group).value_or(QList<NetRecord>{}))
+            found += (group.remoteName == "RADNAGRUPA" && server.remoteName == "\\\\PC-01") ||
+                     (group.remoteName == "TIHAGRUPA" && server.remoteName == "\\\\PC-05");
+    return found == 2;
 }
 
 } // namespace
@@ -63,8 +68,7 @@ private slots:
     {
         QVERIFY2(QFileInfo(Helper).isExecutable() && Inbox.exists(), "helper or inbox missing");
         qunsetenv("VESNAL_SMBCLIENT");
-        // nmbd's browse list, for "*" and the tree, takes some 25 s to form.
-        QVERIFY2(QTest::qWaitFor(browseListReady, 90000), "no PC-01 in RADNAGRUPA within 90 s");
+        QVERIFY2(QTest::qWaitFor(bothWorkgroupsListed, 90000), "no browse list within 90 s");
 
         // Letters intact in the default code page, from this computer (smbd names the
         // file after the sender).
@@ -121,6 +125,45 @@ private slots:
         QTest::qWait(500);
         QCOMPARE(boxes.notices.size(), 1);
         QVERIFY(Inbox.entryList({"PC-07.*"}).isEmpty());
+    }
+
+    void liveWorkgroupListedSilentOneKeptForLater()
+    {
+        QVERIFY2(QTest::qWaitFor(bothWorkgroupsListed, 90000), "no browse list within 90 s");
+        const std::chrono::milliseconds deadline(3000);
+        NetworkWindow w(makeSystemNetwork(std::make_unique<SmbBrowser>(Helper, deadline)));
+        w.window.Form_Load();
+        QVERIFY(w.c.state("_ROOT").startsWith("Y:" + SystemNetwork::SmbName + ','));
+        w.c.tvwNetwork->expand(w.c.node(SystemNetwork::SmbName));
+        QVERIFY(w.c.node("RADNAGRUPA").isValid() && w.c.node("TIHAGRUPA").isValid());
+
+        // PC-05 silenced: its smbd stopped until the test ends or wakes it.
+        QFile pidFile(qEnvironmentVariable("VESNAL_LAB_DIR") + "/pids/PC-05-smbd.pid");
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const pid_t pc05 = pidFile.readAll().trimmed().toInt();
+        QVERIFY(pc05 > 0 && ::kill(pc05, SIGSTOP) == 0);
+        const auto wake = qScopeGuard([pc05] { ::kill(pc05, SIGCONT); });
+        QElapsedTimer clock;
+        clock.start();
+        w.window.Form_Activate();
+        const qint64 activation = clock.elapsed();
+        qInfo("activation with a silent workgroup: %lld ms (deadline %lld ms)", activation,
+              qlonglong(deadline.count()));
+        QVERIFY2(activation < deadline.count() * 3 / 2, QByteArray::number(activation));
+        // The computer by its bare name, under its workgroup, and no child under it.
+        QCOMPARE(w.c.node("RADNAGRUPA").parent(), w.c.node(SystemNetwork::SmbName));
+        // The lab's other receivers may have joined RADNAGRUPA's browse list.
+        QVERIFY2(w.c.state("RADNAGRUPA").startsWith("Y:") &&
+                     w.c.state("RADNAGRUPA").mid(2).split(',').contains("PC-01"),
+                 qPrintable(w.c.state("RADNAGRUPA")));
+        QCOMPARE(w.c.state("\\\\PC-01"), "N:");
+        QCOMPARE(w.c.state("TIHAGRUPA"), "N:FAKE");
+        QVERIFY(w.boxes.texts.isEmpty() && w.launcher.commands.isEmpty());
+
+        ::kill(pc05, SIGCONT);
+        w.c.tvwNetwork->expand(w.c.node(SystemNetwork::SmbName));
+        w.c.tvwNetwork->expand(w.c.node("TIHAGRUPA"));
+        QCOMPARE(w.c.state("TIHAGRUPA"), "Y:PC-05");
     }
 };
 

@@ -6,7 +6,6 @@
 
 #include <QtTest>
 #include <csignal>
-#include <sys/eventfd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,7 +95,7 @@ private slots:
                 !o[3].outCut);
     }
 
-    void aWakeUpOrTheCallersBoundEndsTheWait()
+    void theCallersBoundEndsTheWaitReleasedChildrenRunOn()
     {
         ChildWatch watch;
         auto sleeper = std::make_unique<ChildProcess>("sleep", QStringList{"30"});
@@ -106,12 +105,7 @@ private slots:
         clock.start();
         QVERIFY(watch.wait(QDeadlineTimer(200)).isEmpty());
         QVERIFY(clock.elapsed() >= 190 && clock.elapsed() < 2000);
-
-        const int wake = ::eventfd(1, EFD_CLOEXEC | EFD_NONBLOCK); // already woken
-        clock.restart();
-        QVERIFY(watch.wait(QDeadlineTimer::Forever, wake).isEmpty());
-        QVERIFY(clock.elapsed() < 1000);
-        ::close(wake);
+        // (The wake-up ends it too: the delivery launcher's tests wait on it.)
 
         // Released, the child runs on: neither killed nor waited for.
         watch.releaseAll();

@@ -312,10 +312,7 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(3, 0)).center());
         QCOMPARE(rig.port, 4);
-        QStringList entries; // the list offers the ports 1 to 8
-        for (int i = 0; i < combo->count(); ++i)
-            entries << combo->itemText(i);
-        QCOMPARE(entries.join(' '), QString("1 2 3 4 5 6 7 8"));
+        QCOMPARE(combo->itemText(0) + '-' + combo->itemText(combo->count() - 1), "1-8");
         rig.journal.clear();
         combo->setFocus();
         QTest::keyClicks(QApplication::focusWidget(), "\b3");

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window as it is drawn: the same as the screenshots in docs/, and the
-// rules of its layout that hold whatever the pictures show.
+// The window as a desktop meets it: drawn the same as the screenshots in
+// docs/, the rules of its layout that hold whatever the pictures show, names
+// for assistive tools, labels as the captions of their boxes, the real
+// message boxes.
+#include "desktopchecks.h"
 #include "shots.h"
 #include "windowpicture.h"
 
@@ -17,7 +20,7 @@ private slots:
             QCOMPARE(pictureDifference(shot.value(), TEMPRAL_DOCS "/" + shot.key()), QString());
     }
 
-    void controlsApartCaptionsWholeTabOrderToolTips()
+    void controlsApartCaptionsWholeTabOrderNames()
     {
         // As created, the window carries the caption and icon it shows when
         // stopped, and it keeps its size.
@@ -67,17 +70,42 @@ private slots:
         } while (w != rig.Zadato1);
         QCOMPARE(order.join(' '), QString("Zadato1 PortCombo Pamti_vreme Pamti_port btnIskljuci "
                                           "btnPokreniT chkZvuk"));
+        QCOMPARE(unnamedControls(&rig.form).join("; "), QString());
+    }
 
-        // No picture shows the tool tips.
-        const std::pair<QWidget *, QString> tips[] = {
-            {rig.Zadato1, "Ne vise od 3600 sekundi."},
-            {rig.PortCombo, "Odaberi slobodan i dostupan serijski port koji ce se koristiti."},
-            {rig.btnIskljuci,
-             "VAZNO: program ne zna da li je potrosac zaista pod napajanjem, vec sudi samo po tome "
-             "da li je postavljeno odgovarajuce naponsko/logicko stanje na pinu RTS konektora "
-             "odabranog serijskog porta."}};
-        for (const auto &[control, tip] : tips)
-            QCOMPARE(control->toolTip(), tip);
+    void aLeftClickOnALabelTicksItsEnabledBox()
+    {
+        Rig rig;
+        const std::pair<const char *, QCheckBox *> captions[] = {
+            {"Label5", rig.Pamti_vreme}, {"Label6", rig.Pamti_port}, {"Label7", rig.chkZvuk}};
+        for (const auto &[name, box] : captions) {
+            QLabel *label = rig.get<QLabel>(name);
+            QString seen;
+            for (const QString click : {"left", "left", "right", "left while disabled"}) {
+                box->setEnabled(click != "left while disabled");
+                QTest::mouseClick(label, click == "right" ? Qt::RightButton : Qt::LeftButton);
+                box->setEnabled(true);
+                seen += box->isChecked() ? "1" : "0";
+            }
+            QCOMPARE(seen, QString("0111")); // all ticked at first
+        }
+    }
+
+    void realBoxesCarryTitleIconAndSerbianButton()
+    {
+        QtMessageBoxes boxes;
+        QStringList seen;
+        const auto look = [&seen](QMessageBox *box) {
+            seen << QString::number(box->icon()) + " " + box->windowTitle() + ": " + box->text() +
+                        " [" + buttonTexts(box).join('|') + "]";
+            QTest::keyClick(box, Qt::Key_Return);
+        };
+        whenBoxOpens(look);
+        boxes.critical(nullptr, "Tempral v0.5", "a");
+        whenBoxOpens(look);
+        boxes.warning(nullptr, "Tempral v0.5", "b");
+        // Icons: 3 critical, 2 warning.
+        QCOMPARE(seen, (QStringList{"3 Tempral v0.5: a [U redu]", "2 Tempral v0.5: b [U redu]"}));
     }
 };
 

@@ -1,12 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Stands in for `vesnal-net list|probe URL` in tests and benchmarks: a
-# network of hosts that answer, answer late, hang, crash, print garbage or
-# far too much, or refuse. $1 is "list" or "probe", $2 the address. Every
-# start is logged to $FAKE_LISTER_DIR/log; a workgroup named VRACA answers
-# once the file $FAKE_LISTER_DIR/budna exists. Workgroups ZIVA* answer (all
-# with the same computers), and TIHA* never do. $FAKE_LISTER_TOP, when set,
-# names the workgroups of the top.
+# Stands in for `vesnal-net list|probe URL`: hosts that answer (ZIVA*, alike),
+# answer late, hang (TIHA*), crash, print garbage or far too much, or refuse.
+# Each start is logged to $FAKE_LISTER_DIR/log; VRACA answers once the file
+# $FAKE_LISTER_DIR/budna exists; $FAKE_LISTER_TOP names the top's workgroups.
 d=${FAKE_LISTER_DIR:-/nonexistent}
 echo "$1 $2" >>"$d/log"
 case "$2" in

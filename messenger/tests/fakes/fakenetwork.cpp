@@ -36,7 +36,6 @@ struct FakeBatch : ListingBatch {
     {
         if (!keys.removeOne(parent ? parent->remoteName : QString()))
             return std::nullopt;
-        ++net.aheadTaken;
         return net.enumerate(parent);
     }
     FakeNetwork &net;

@@ -40,7 +40,6 @@ public:
     int listings(const QString &remoteName) const { return m_listings.value(remoteName); }
     int totalListings() const { return m_total; }
     QList<QStringList> aheadCalls;
-    int aheadTaken = 0; // listings taken from what was asked ahead
 
 private:
     QHash<QString, QList<NetRecord>> m_children;

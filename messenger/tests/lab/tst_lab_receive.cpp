@@ -19,6 +19,8 @@ class TestLabReceive : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { qputenv("VESNAL_CODEPAGE", "CP852"); } // what RX-01 reads for vesnal-net
+
     void aMessageToRx01PopsUp()
     {
         const QString helper = VESNAL_BINARY_DIR "/vesnal-net";
@@ -45,14 +47,11 @@ private slots:
         appeared.clear();
         times.clear();
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VESNAL_CODEPAGE", "CP852"); // what RX-01 reads
         for (const QString &text :
              {QStringLiteral("Zdravo iz Beograda: čćđšž ČĆĐŠŽ, sastanak je u 10 časova."),
               QStringLiteral("Druga poruka,\nu dva reda"), QStringLiteral("Treća"),
               QStringLiteral("Četvrta"), QStringLiteral("Peta")}) {
             QProcess send;
-            send.setProcessEnvironment(env);
             const qsizetype before = appeared.size();
             clock.start();
             send.start(helper, {"send", "RX-01 " + text});
@@ -107,10 +106,7 @@ private slots:
                                "vesnal-lab-srv smbclient -M RX-01 -I 10.203.0.11 -N -U PC-03 "
                                "-s \"$HOME/.smb/smb.conf\" >/dev/null 2>&1 || echo failed {}'"});
         QTRY_VERIFY_WITH_TIMEOUT(refused() > 100 || flood.state() == QProcess::NotRunning, 120000);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VESNAL_CODEPAGE", "CP852");
         QProcess send;
-        send.setProcessEnvironment(env);
         send.start(VESNAL_BINARY_DIR "/vesnal-net", {"send", "RX-01 Poruka usred poplave"});
         QVERIFY(send.waitForFinished(30000) && send.exitCode() == 0);
         QVERIFY2(flood.state() == QProcess::Running, "the flood was over before PC-02 sent");

@@ -5,6 +5,7 @@
 // from "PC_02", and its "Odgovori" asks 10.203.0.2 for its name and sends
 // there. The reply must land whole in PC-02's inbox. Prints the time from
 // the click on "Pošalji" to the arrival.
+#include "inbox.h"
 #include "popup/popupagent.h"
 #include "popup/popupwindow.h"
 #include "popup/replysender.h"
@@ -23,7 +24,6 @@ private slots:
     void rx01AnswersPc02ByItsAddress()
     {
         const QString lab = qEnvironmentVariable("VESNAL_LAB_DIR");
-        const QDir inbox(lab + "/inbox");
         QTemporaryDir state;
         ShownState shown(state.filePath("shown"));
         QString why; // what earlier tests in the same lab left is read
@@ -49,17 +49,9 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(reply->sendButton(), Qt::LeftButton);
-        QString arrived;
-        for (QDeadlineTimer deadline(20000); arrived.isEmpty() && !deadline.hasExpired();
-             QTest::qWait(20)) {
-            for (const QString &name : inbox.entryList({"PC-02.RX_01-*.msg"})) {
-                QFile f(inbox.filePath(name));
-                if (f.open(QIODevice::ReadOnly) && f.readAll() == text.toUtf8())
-                    arrived = name;
-            }
-        }
+        const QString file = arrived(text, "PC-02.RX_01-*.msg");
         const qint64 ms = clock.elapsed();
-        QVERIFY2(!arrived.isEmpty(), "the reply did not arrive whole in PC-02's inbox");
+        QVERIFY2(!file.isEmpty(), "the reply did not arrive whole in PC-02's inbox");
         qInfo("click on Pošalji to arrival at PC-02: %lld ms", ms);
         QTRY_COMPARE_WITH_TIMEOUT(reply->statusLabel()->text(),
                                   "Odgovor je isporučen računaru PC-02 (10.203.0.2).", 10000);

@@ -6,6 +6,7 @@
 // and master browser) silenced by stopping its smbd, which still takes
 // connections but never answers: the first activation lists the live
 // workgroup within one deadline and keeps the silent one for later.
+#include "inbox.h"
 #include "net/systemnetwork.h"
 #include "networkwindow.h"
 #include "platform/linux/deliverylauncher.h"
@@ -21,20 +22,6 @@ namespace
 
 const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
 const QDir Inbox(qEnvironmentVariable("VESNAL_LAB_DIR") + QStringLiteral("/inbox"));
-
-// The name of the message file holding exactly `text` once it came (each lab
-// run starts with an empty inbox); empty when none came within 20 s.
-QString arrived(const QString &text)
-{
-    for (QDeadlineTimer deadline(20000); !deadline.hasExpired(); QTest::qWait(100)) {
-        for (const QString &name : Inbox.entryList({"*.msg"})) {
-            QFile f(Inbox.filePath(name));
-            if (f.open(QIODevice::ReadOnly) && f.readAll() == text.toUtf8())
-                return name;
-        }
-    }
-    return {};
-}
 
 // The helper's exit status and standard error, as "<status> <stderr>".
 QString runHelper(const QString &rest)

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The SMB browser of the window's process: every listing is a child
-// (`vesnal-net list URL`), here fakes/fakelister.sh, which plays a network of
-// hosts that answer, answer late, hang, crash, print garbage or far too much,
-// or refuse. Also the children's output format.
+// (`vesnal-net list URL`), here fakes/fakelister.sh; and the children's
+// output format.
 #include "platform/linux/smbbrowser.h"
 
 #include <QtTest>
@@ -82,41 +81,24 @@ private slots:
         // Each part of an address percent-encoded: '/', '?' and '%' stay in one name.
         QCOMPARE(SmbBrowser::urlFor("\\\\PC-01\\Moji dokumenti\\a%b?c/d"),
                  QString("smb://PC-01/Moji%20dokumenti/a%25b%3Fc%2Fd"));
-        QCOMPARE(SmbBrowser::urlFor(""), QString("smb://"));
     }
 
     void everyEndOfAChildIsAListingOutcome()
     {
+        // Cut short, another exit status, or no program at all: never a
+        // listing. (The tree's tests over this lister see the workgroups that
+        // answer, answer late, refuse, hang, crash, print garbage or far too much.)
         SmbBrowser smb(m_program, std::chrono::milliseconds(1500));
-        const auto list = [&](const char *name) {
+        for (const char *name : {"NEDOVRSENA", "CUDNA"}) {
             const NetRecord group = domain(name);
-            return smb.enumerate(&group);
-        };
-
-        QCOMPARE(names(smb.enumerate(nullptr)).mid(0, 3), (QStringList{"ZIVA", "SPORA", "TIHA"}));
-        const NetListing live = list("ZIVA");
-        QCOMPARE(live.outcome, Outcome::Listed);
-        QCOMPARE(names(live), (QStringList{"\\\\PC-01", "\\\\PC-02"}));
-        QCOMPARE(live.records[0].comment, QString("Ra\\cunar\tu\nsobi"));
-        QCOMPARE(list("SPORA").outcome, Outcome::Listed); // late, but within the deadline
-        QCOMPARE(list("ODBIJA").outcome, Outcome::Refused);
-        // Crashed (even after a good line), garbage, cut short, far too much,
-        // another exit status, or no program at all: never a listing.
-        for (const char *name : {"PADA", "SMECE", "NEDOVRSENA", "OGROMNA", "CUDNA"})
-            QVERIFY2(list(name).outcome == Outcome::NoAnswer, name);
+            QVERIFY2(smb.enumerate(&group).outcome == Outcome::NoAnswer, name);
+        }
         QCOMPARE(SmbBrowser(m_dir.filePath("nema")).enumerate(nullptr).outcome, Outcome::NoAnswer);
-
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(list("TIHA").outcome, Outcome::NoAnswer);
-        QVERIFY(within(clock, 1400, 2500));
-
         // A share opens when its child says so; a server alone is never asked.
-        const int before = starts();
         QVERIFY(smb.opensAsDirectory("\\\\PC-01\\javno"));
         QVERIFY(!smb.opensAsDirectory("\\\\PC-01\\zatvoreno"));
         QVERIFY(!smb.opensAsDirectory("\\\\PC-01"));
-        QCOMPARE(starts(), before + 2);
+        QCOMPARE(starts(), 4);
     }
 
     void listingsAheadCostOneDeadlineAtMostEightAtATime()

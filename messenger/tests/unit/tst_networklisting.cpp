@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The network's rules and model: the list file, the router of several back
-// ends, and the model's lazy listing (a refusal asked again, the filter,
-// case-blind keys, short names and type names). The window's tree tests
-// cover unanswered listings and the listings asked ahead.
+// ends, and the model's lazy listing (a refusal asked again, the listed never
+// asked ahead, the filter, case-blind keys, short names and type names). The
+// window's tree tests cover unanswered listings and the order of a pass.
 #include "fakenetwork.h"
+#include "model/listingpass.h"
 #include "model/netresource.h"
 #include "net/networkrouter.h"
 #include "net/staticlistbackend.h"
@@ -164,6 +165,8 @@ private slots:
         QCOMPARE(c.Count(), 5);
         QCOMPARE(c.Item("\\\\Pc-01"), c.Item(2));
         QCOMPARE(c.Item(2)->Children().Count(), 0);
+        ListingPass pass(net, {c.Item(1), c.Item(2), &root}); // the listed are not asked ahead
+        QCOMPARE(net.aheadCalls.last(), QStringList{"web client network"});
         QStringList got;
         for (int i = 1; i <= c.Count(); ++i)
             got << c.Item(i)->ShortName() + '/' + c.Item(i)->ResourceTypeName();

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-#
 # Installs a build into an empty root as a package would (prefix /usr) and
 # checks what a desktop finds there: every file in place and nothing else in
-# bin/, the menu entries and the AppStream metadata valid and naming each
-# other, the PNG icons of the size their folder says, the manual pages free
-# of formatter warnings.
-#
+# bin/, valid menu entries and AppStream metadata naming each other, PNG icons
+# of their folder's size, manual pages without formatter warnings.
 #   check-install.sh BUILD_DIR ROOT
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR ROOT" >&2; exit 2; }
@@ -31,10 +28,7 @@ for app in vesnal tempral; do
 done
 
 failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 for file in "${expected[@]}"; do
     [ -s "$root$file" ] || fail "missing: $file"
 done

@@ -2,7 +2,7 @@
 #pragma once
 
 // Checks of a window as a desktop meets it, for both programs' tests: names
-// that assistive tools can say, and the buttons of a real message box.
+// that assistive tools can say, and answering a real message box.
 #include <QtWidgets>
 #include <functional>
 
@@ -57,14 +57,4 @@ inline void whenBoxOpens(std::function<void(QMessageBox *)> answer)
             answer(box);
     });
     poll->start(10);
-}
-
-// The captions of a box's buttons, sorted.
-inline QStringList buttonTexts(const QMessageBox *box)
-{
-    QStringList texts;
-    for (const QAbstractButton *b : box->buttons())
-        texts << b->text();
-    texts.sort();
-    return texts;
 }

@@ -21,14 +21,9 @@ struct FakeMessageBoxes : MessageBoxes {
         questions.append(text);
         return answerYes;
     }
-    void notify(QWidget *, Icon icon, const QString &text) override
-    {
-        notices.append(text);
-        noticeIcons.append(icon);
-    }
+    void notify(QWidget *, Icon, const QString &text) override { notices.append(text); }
     QStringList texts;
     QStringList notices; // the reports that do not block, in their order
-    QList<Icon> noticeIcons;
     QList<Icon> icons;
     QStringList questions;
     bool answerYes = true;

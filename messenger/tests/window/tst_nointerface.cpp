@@ -4,27 +4,22 @@
 // process sets it up there (exit status 1); that must only ever be a listing
 // child, never the window or the delivery helper. Needs root and "ip netns";
 // otherwise the test reports itself skipped (exit 77).
-#include "net/systemnetwork.h"
-#include "networkwindow.h"
-#include "platform/linux/smbbrowser.h"
+#include "platform/linux/listingformat.h"
 
 #include <QtTest>
 #include <csignal>
-#include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
 namespace
 {
 
-const QString BinaryDir = QStringLiteral(VESNAL_BINARY_DIR);
 const QString Namespace = QStringLiteral("vesnal-noif-%1").arg(::getpid());
 
 // Starts `program` inside the namespace.
 void startInside(QProcess &p, const QString &program, const QStringList &args = {})
 {
     p.start("ip", QStringList{"netns", "exec", Namespace, "env", "QT_QPA_PLATFORM=offscreen",
-                              BinaryDir + "/" + program} +
+                              VESNAL_BINARY_DIR "/" + program} +
                       args);
 }
 
@@ -49,10 +44,6 @@ class TestNoInterface : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QDir(m_config.path()).mkpath("Vesnal"));
-        QFile list(m_config.filePath("Vesnal/mreza.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly) &&
-                list.write("[KANCELARIJA]\nPC-11 prvi\nPC-12\n"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
         qputenv("VESNAL_NETBIOS_NAME", "PC-09");
         qputenv("VESNAL_WORKGROUP", "KUCA");
@@ -64,7 +55,10 @@ private slots:
         startInside(child, "vesnal-net", {"list", "smb://"});
         QVERIFY(child.waitForFinished(20000));
         qInfo("listing child without interfaces: exit status %d", child.exitCode());
-        QVERIFY(child.exitCode() != 0 && child.readAllStandardOutput().isEmpty());
+        // Not a refusal: the tree keeps SMB unlisted, to be asked when the network is up.
+        QVERIFY(child.exitCode() != ListingFormat::Listed &&
+                child.exitCode() != ListingFormat::Refused &&
+                child.readAllStandardOutput().isEmpty());
 
         // "*" lists through such a child, and the helper says what went wrong
         // in its own words (a group it could not list counts as not reached).
@@ -82,24 +76,6 @@ private slots:
         vesnal.kill();
         vesnal.waitForFinished(5000);
         QVERIFY2(running, vesnal.readAllStandardError().constData());
-    }
-
-    void theWindowShowsTheListFile()
-    {
-        // The window as vesnal's main() makes it, made inside the namespace.
-        const int home = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
-        const int inside = ::open(qPrintable("/run/netns/" + Namespace), O_RDONLY | O_CLOEXEC);
-        QVERIFY(home >= 0 && inside >= 0);
-        QCOMPARE(::setns(inside, CLONE_NEWNET), 0);
-        NetworkWindow w(makeSystemNetwork(std::make_unique<SmbBrowser>(BinaryDir + "/vesnal-net")));
-        w.loadAndActivate();
-        QCOMPARE(::setns(home, CLONE_NEWNET), 0);
-        ::close(home), ::close(inside);
-
-        QCOMPARE(w.c.state(SystemNetwork::ListName + "\\KANCELARIJA"), "Y:PC-11,PC-12");
-        QVERIFY(w.c.node(SystemNetwork::ListName + "\\KUCA\\\\PC-09").isValid());
-        // SMB had no answer: kept unlisted, for when the network is up.
-        QCOMPARE(w.c.state(SystemNetwork::SmbName), "N:FAKE");
     }
 };
 

@@ -21,20 +21,15 @@ void say(const QString &line)
     std::cout << qPrintable(line) << std::endl;
 }
 
-// Says "box" when the next message box has opened.
-void announceBox()
-{
-    whenBoxOpens([](QMessageBox *) { say("box"); });
-}
-
 // Started as `--child MODE`: Tempral on a fake line, with the real settings
 // file, tones and boxes. In "start-up" port 1 is missing, so the load step
-// shows its box (announced); otherwise, after the first activation, it says "ready" and
-// then switches the load on with sound ("tone"), starts a countdown
-// ("count") or closes the window ("close"). At the end it says which RTS
-// changes the line saw.
+// shows its box (it says "box"); otherwise, after the first activation, it
+// says "ready" and then switches the load on with sound ("tone"), starts a
+// countdown ("count") or closes the window (its box: "box"). At the end it
+// says which RTS changes the line saw.
 int child(QApplication &app, const QString &mode)
 {
+    const auto announceBox = [] { whenBoxOpens([](QMessageBox *) { say("box"); }); };
     Fakes line;
     if (mode == "start-up")
         line.missing = {1}, announceBox();

@@ -30,18 +30,19 @@ bool CharsetConverter::isValid() const
 std::optional<QByteArray> CharsetConverter::convert(const QByteArray &in, qsizetype *converted)
 {
     iconv(m_handle, nullptr, nullptr, nullptr, nullptr); // a fresh start
-    QByteArray input = in;
     // Every code page that can name a NetBIOS character set takes at most
     // four bytes for one UTF-8 byte, and UTF-8 at most four for one of theirs.
-    QByteArray out(input.size() * 4 + 16, Qt::Uninitialized);
-    char *inPtr = input.data();
-    size_t inLeft = size_t(input.size());
+    QByteArray out(in.size() * 4 + 16, Qt::Uninitialized);
+    // iconv only reads the input, though its signature takes it writable:
+    // no copy of it per call.
+    char *inPtr = const_cast<char *>(in.constData());
+    size_t inLeft = size_t(in.size());
     char *outPtr = out.data();
     size_t outLeft = size_t(out.size());
     while (inLeft > 0) {
         if (iconv(m_handle, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) {
             if (converted)
-                *converted = inPtr - input.constData();
+                *converted = inPtr - in.constData();
             return std::nullopt;
         }
     }

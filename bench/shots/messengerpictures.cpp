@@ -48,12 +48,26 @@ QMessageBox *openReport()
     return nullptr;
 }
 
-// The about line goes when the window's timer ticks; it ticks now, with no
-// other event let through meanwhile.
-void hideAboutLine(const MainControls &c)
+// The window shown, and its first activation given time to list the tree.
+bool showListed(frmNWCheck &w)
+{
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return false;
+    QTest::qWait(100);
+    return true;
+}
+
+// The tree opened and three computers in the list, without the about line,
+// which goes when the window's timer ticks: it ticks now, with no other
+// event let through meanwhile.
+void pickThree(const MainControls &c)
 {
     QTimerEvent tick(c.Timer1->timerId());
     QCoreApplication::sendEvent(c.Timer1, &tick);
+    c.tvwNetwork->expandAll();
+    for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
+        c.recipients.add(QString::fromUtf8(name));
 }
 
 } // namespace
@@ -73,16 +87,11 @@ QMap<QString, QImage> messengerPictures()
     FakeMessageBoxes boxes;
 
     frmNWCheck main(network, launcher, boxes, {});
-    main.show();
-    if (!QTest::qWaitForWindowExposed(&main))
+    if (!showListed(main))
         return {};
-    QTest::qWait(100); // the first activation lists the tree
     pictures.insert(QStringLiteral("vesnal-main.png"), grabSideBySide({&main}));
     const MainControls c(main);
-    hideAboutLine(c);
-    c.tvwNetwork->expandAll();
-    for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
-        c.recipients.add(QString::fromUtf8(name));
+    pickThree(c);
     c.List1->setFocus(); // which shows the count
     c.RichTextBox1->setPlainText(QStringLiteral(
         "Sastanak kolegijuma pomeren je na petak u 10 časova, u maloj sali na drugom spratu. "
@@ -102,15 +111,10 @@ QMap<QString, QImage> messengerPictures()
     RecordingLauncher reporting;
     ReportOnlyBoxes reportBoxes;
     frmNWCheck sent(network, reporting, reportBoxes, {});
-    sent.show();
-    if (!QTest::qWaitForWindowExposed(&sent))
+    if (!showListed(sent))
         return {};
-    QTest::qWait(100);
     const MainControls sc(sent);
-    hideAboutLine(sc);
-    sc.tvwNetwork->expandAll();
-    for (const char *name : {"PC-01", "PC-03", "RACUNOVODSTVO"})
-        sc.recipients.add(QString::fromUtf8(name));
+    pickThree(sc);
     sc.ToLocalGroup->click();
     sc.RichTextBox1->setPlainText(QStringLiteral("Sastanak je pomeren na petak u 10 časova."));
     sc.Send->click();

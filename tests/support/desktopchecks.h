@@ -6,6 +6,22 @@
 #include <QtWidgets>
 #include <functional>
 
+// Pairs of `window`'s own controls, but those `skip` names, that share more
+// than a strip `slack` pixels wide, as "a/b".
+inline QString overlappingControls(const QWidget *window,
+                                   const std::function<bool(const QWidget *)> &skip, int slack = 0)
+{
+    QList<QWidget *> controls = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    controls.removeIf(skip);
+    QStringList overlapping;
+    for (const QWidget *a : controls)
+        for (const QWidget *b : controls)
+            if (const QRect both = a->geometry() & b->geometry();
+                a < b && qMin(both.width(), both.height()) > slack)
+                overlapping << a->objectName() + "/" + b->objectName();
+    return overlapping.join(' ');
+}
+
 // Whether a screen reader can say `name` as words: it holds letters, and is
 // no word spelled out letter by letter ("P O Š A LJ I").
 inline bool speakable(const QString &name)

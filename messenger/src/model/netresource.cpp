@@ -152,7 +152,7 @@ QStringView NetResource::text() const
     case NodeKind::Top:
         return u"Mreža";
     case NodeKind::Placeholder:
-        return u"FAKE";
+        return PlaceholderText;
     default:
         return shortName();
     }

@@ -5,17 +5,6 @@
 #include "model/listingpass.h"
 #include "net/caseblindname.h"
 
-namespace
-{
-// Whether the node's children still wait to be listed (its tag is "N", and
-// it is no server: servers are leaves).
-bool awaitsListing(const NetResource &node)
-{
-    return node.kind() != NodeKind::Placeholder && node.kind() != NodeKind::Server &&
-           node.state() != NodeState::Listed;
-}
-} // namespace
-
 NetworkTree::NetworkTree(NetResource &top, QObject *parent) : QAbstractItemModel(parent), m_top(top)
 {
 }
@@ -30,10 +19,14 @@ void NetworkTree::setPictures(const std::function<QVariant(const QString &)> &pi
 
 bool NetworkTree::mayJoin(const NetResource &node, QStringView key) const
 {
-    return m_pictures[size_t(node.kind())].isValid() &&
-           !m_top.keys().find(node.keyHash(), [key](const NetResource &other) {
-               return other.inTree() && other.hasKey(key);
-           });
+    return m_pictures[size_t(node.kind())].isValid() && !nodeWithKey(key, node.keyHash());
+}
+
+const NetResource *NetworkTree::nodeWithKey(QStringView key, size_t hash) const
+{
+    // Keys are unique in the whole tree, whatever branch holds them.
+    return m_top.keys().find(hash,
+                             [key](const NetResource &n) { return n.inTree() && n.hasKey(key); });
 }
 
 void NetworkTree::join(NetResource *node)
@@ -102,12 +95,11 @@ bool NetworkTree::expand(const QModelIndex &node, int activation)
 
 bool NetworkTree::expand(NetResource *node, int activation, NetworkProvider &via)
 {
-    if (awaitsListing(*node) && !list(node, via)) {
-        node->m_unansweredIn = activation;
-        return false;
-    }
-    removePlaceholder(node);
-    return true;
+    // Only a node with its placeholder is listed; any other is done.
+    if (list(node, via))
+        return true;
+    node->m_unansweredIn = activation;
+    return false;
 }
 
 bool NetworkTree::list(NetResource *node, NetworkProvider &via)
@@ -187,9 +179,7 @@ void NetworkTree::expandAll(int activation)
 
 QModelIndex NetworkTree::find(const QString &key) const
 {
-    const NetResource *node =
-        m_top.keys().find(CaseBlindName::hashOf(key),
-                          [&key](const NetResource &n) { return n.inTree() && n.hasKey(key); });
+    const NetResource *node = nodeWithKey(key, CaseBlindName::hashOf(key));
     return node ? indexOf(node) : QModelIndex();
 }
 

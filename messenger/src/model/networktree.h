@@ -71,6 +71,8 @@ private:
     // Whether a node of this kind and key may join: it needs a picture, and
     // no node of the tree may hold its key.
     bool mayJoin(const NetResource &node, QStringView key) const;
+    // The node of the tree with `key` (its hash `hash`), if one stands.
+    const NetResource *nodeWithKey(QStringView key, size_t hash) const;
     void join(NetResource *node);
     // Gives the node its placeholder; when it cannot have one, the node is
     // broken off.

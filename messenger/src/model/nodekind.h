@@ -1,29 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/netrecord.h"
+
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // What a node of the network tree stands for. A resource's kind is the
-// display type of its record, in the same order.
+// display type of its record.
 enum class NodeKind : quint8 {
-    Generic,
-    Domain, // a domain or workgroup
-    Server,
-    Share,
-    File,
-    Group,
-    Network, // a network provider
-    Root,
-    ShareAdmin,
-    Directory,
-    Tree,
-    NdsContainer,
+    Generic = NetDisplay::Generic,
+    Domain = NetDisplay::Domain, // a domain or workgroup
+    Server = NetDisplay::Server,
+    Share = NetDisplay::Share,
+    File = NetDisplay::File,
+    Group = NetDisplay::Group,
+    Network = NetDisplay::Network, // a network provider
+    Root = NetDisplay::Root,
+    ShareAdmin = NetDisplay::ShareAdmin,
+    Directory = NetDisplay::Directory,
+    Tree = NetDisplay::Tree,
+    NdsContainer = NetDisplay::NdsContainer,
     Unknown,     // a display type beyond the known ones
     Top,         // the tree's root, "Mreža": the top of the network
     Placeholder, // "FAKE", the one child of a node not listed yet
 };
 inline constexpr int NodeKindCount = int(NodeKind::Placeholder) + 1;
+
+// The text a placeholder shows; a node that bears it is never a recipient.
+inline constexpr QStringView PlaceholderText = u"FAKE";
 
 // How far a node's children are listed; the tag reads "Y" once Listed and
 // "N" before (a placeholder has none).

@@ -6,13 +6,6 @@
 
 #include <QLocale>
 
-namespace
-{
-// The text the tree's placeholders bear; a node that bears it is never a
-// recipient.
-constexpr QStringView Placeholder = u"FAKE";
-} // namespace
-
 bool RecipientList::add(const QString &name)
 {
     if (m_listed.contains(name))
@@ -47,7 +40,7 @@ void RecipientList::fillWithComputers(const NetworkTree &tree)
     QStringList names;
     QSet<CaseBlindName> taken;
     tree.forEachNode([&names, &taken](const NetResource &node) {
-        if (node.kind() != NodeKind::Server || node.text() == Placeholder)
+        if (node.kind() != NodeKind::Server || node.text() == PlaceholderText)
             return;
         const QString name = node.text().toString();
         const qsizetype before = taken.size();
@@ -77,7 +70,7 @@ QStringList RecipientList::namesAt(const NetworkTree &tree, const QModelIndex &n
     if (takesChildren(tree, node)) {
         for (int row = 0; row < tree.rowCount(node); ++row) {
             const QStringView text = tree.nodeAt(tree.index(row, 0, node))->text();
-            if (text != Placeholder)
+            if (text != PlaceholderText)
                 names.append(text.toString());
         }
     }

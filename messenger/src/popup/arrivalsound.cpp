@@ -5,10 +5,11 @@
 
 void ArrivalSound::ring()
 {
-    if (!m_enabled || (m_last.isValid() && !m_last.hasExpired(m_gapMs)))
+    if (m_last.isValid() && !m_last.hasExpired(m_gapMs))
         return;
     m_last.start();
-    m_play();
+    if (m_play)
+        m_play();
 }
 
 ThemeSound::ThemeSound(const QString &program, QObject *parent)

@@ -8,8 +8,7 @@
 #include <functional>
 
 // The sound of a message's arrival: at most one in `gapMs`, however many
-// come, and none while the user has turned it off. `play` starts the sound
-// and must not wait for it.
+// come. `play` starts the sound and must not wait for it; none: silence.
 class ArrivalSound
 {
 public:
@@ -20,14 +19,11 @@ public:
     {
     }
 
-    void setEnabled(bool on) { m_enabled = on; }
-    bool enabled() const { return m_enabled; }
     void ring();
 
 private:
     std::function<void()> m_play;
     int m_gapMs;
-    bool m_enabled = true;
     QElapsedTimer m_last; // a monotonic clock: a change of the time of day does not count
 };
 

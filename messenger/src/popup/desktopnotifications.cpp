@@ -37,10 +37,8 @@ QString DesktopNotifications::summary(const QString &sender, qsizetype count)
 DesktopNotifications::DesktopNotifications(const QDBusConnection &bus, QObject *parent)
     : QObject(parent), m_bus(bus)
 {
-    if (!m_bus.isConnected()) {
-        m_knowsMarkup = true;
-        return;
-    }
+    if (!m_bus.isConnected())
+        return; // nothing is posted
     m_bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
                   SLOT(actionInvoked(uint, QString)));
     m_bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
@@ -67,8 +65,8 @@ void DesktopNotifications::post(const QString &id, const SpoolRecord &record)
     m_senderOf.insert(id, sender);
     Sender &s = m_senders[sender];
     s.ids.append(id);
-    s.body = record.received.toString(QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss")) + u'\n' +
-             MessageList::firstLine(record.text);
+    s.body =
+        MessageList::arrivalTime(record.received) + u'\n' + MessageList::firstLine(record.text);
     refresh(sender);
 }
 

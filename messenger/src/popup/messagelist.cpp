@@ -19,6 +19,11 @@ QString MessageList::firstLine(const QString &text)
     return line.size() > FirstLineLength ? line.left(FirstLineLength - 1) + u'…' : line;
 }
 
+QString MessageList::arrivalTime(const QDateTime &received)
+{
+    return received.toString(QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss"));
+}
+
 void MessageList::add(const QString &id, const SpoolRecord &record, bool unread)
 {
     if (contains(id))

@@ -30,6 +30,8 @@ public:
 
     // The first line of `text`, blanks simplified, cut to 80 characters.
     static QString firstLine(const QString &text);
+    // When a message came, as its popup and its notification say it.
+    static QString arrivalTime(const QDateTime &received);
 
     // Takes the message `id` in at its place by arrival (ids sort so).
     void add(const QString &id, const SpoolRecord &record, bool unread);

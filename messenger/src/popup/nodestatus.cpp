@@ -117,16 +117,12 @@ NodeStatusQuery::NodeStatusQuery(const QHostAddress &address, quint16 port, int 
 
 void NodeStatusQuery::start()
 {
-    if (m_address.protocol() != QAbstractSocket::IPv4Protocol ||
-        !m_socket.bind(QHostAddress::AnyIPv4, 0)) {
-        // Said from the event loop, as every other end.
-        m_bound.setInterval(0);
-        m_error = m_socket.errorString();
-        if (m_address.protocol() != QAbstractSocket::IPv4Protocol)
-            m_error = QStringLiteral("not an IPv4 address");
-    } else {
+    if (m_socket.bind(QHostAddress::AnyIPv4, 0)) {
         ask();
         m_again.start();
+    } else {
+        m_error = m_socket.errorString();
+        m_bound.setInterval(0); // said from the event loop, as every other end
     }
     m_bound.start();
 }

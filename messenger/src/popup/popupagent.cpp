@@ -30,13 +30,9 @@ void report(const QString &line)
 PopupAgent::PopupAgent(const QString &spoolPath, ShownState &shown, Options options)
     : m_spool(spoolPath), m_shown(shown), m_options(options), m_watcher(spoolPath, options.pollMs),
       m_choices(UserChoices::defaultPath(shown.file())), m_notifications(options.bus),
-      m_sound([this] {
-          if (m_options.playSound)
-              m_options.playSound();
-      })
+      m_sound(options.playSound)
 {
     m_messages.setMuted(m_choices.muted());
-    m_sound.setEnabled(m_choices.sound());
     connect(&m_choices, &UserChoices::changed, this, &PopupAgent::applyMutes);
     connect(&m_notifications, &DesktopNotifications::openRequested, this, &PopupAgent::openMessage);
     connect(&m_watcher, &SpoolWatcher::recordsAdded, this, &PopupAgent::take);
@@ -97,7 +93,7 @@ void PopupAgent::take(const QStringList &ids)
             arrived = true;
         }
     }
-    if (arrived)
+    if (arrived && m_choices.sound())
         m_sound.ring();
     showWaiting();
 }
@@ -232,7 +228,6 @@ void PopupAgent::readRefusals()
 void PopupAgent::applyMutes()
 {
     m_messages.setMuted(m_choices.muted());
-    m_sound.setEnabled(m_choices.sound());
     // What a muted sender had waiting stops waiting; it stays listed, unread.
     QStringList muted;
     for (const QString &id : std::as_const(m_waiting))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "popup/popupwindow.h"
 
+#include "popup/messagelist.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -46,7 +48,7 @@ QString PopupWindow::heading(const SpoolRecord &record)
 {
     return QStringLiteral("Poruka od %1 za %2, %3")
         .arg(record.sender.toUpper(), record.destination.toUpper(),
-             record.received.toString(QStringLiteral("dd.MM.yyyy. 'u' HH:mm:ss")));
+             MessageList::arrivalTime(record.received));
 }
 
 void PopupWindow::setUpTextBox(QPlainTextEdit *box)

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "popup/replysender.h"
 
-#include "net/codepage.h"
 #include "net/deliveryreport.h"
 #include "net/messagetext.h"
 #include "net/netbiosname.h"
@@ -100,6 +99,7 @@ void ReplySender::resolved(const QList<NodeName> &names)
         return;
     }
     m_name = *checked;
+    m_page = page;
     // A name a sender gives itself is its own choice (a script may send
     // as "ALARM"); what counts is the computer the message came from. The
     // user is told when the two differ.
@@ -114,11 +114,7 @@ bool ReplySender::send(const QString &text)
 {
     if (m_state != State::Ready)
         return false;
-    const QString pageName = CodePage::messageCodePageName();
-    const auto page = CodePage::byName(pageName);
-    const auto problem = page ? MessageText::problem(text, *page)
-                              : DeliveryReason{Reason::BadCodePage, m_name, {pageName}, {}};
-    if (problem) {
+    if (const auto problem = MessageText::problem(text, *m_page)) {
         set(State::Ready, QStringLiteral("Odgovor nije poslat: ") +
                               DeliveryReport::line(m_name, *problem) + m_warning);
         return false;

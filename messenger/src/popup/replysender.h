@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "net/codepage.h"
 #include "receiver/spoolrecord.h"
 
 #include <QHostAddress>
@@ -70,6 +71,7 @@ private:
     QString m_status;
     QString m_name;
     QString m_warning; // the sender called itself other than the computer is called
+    std::optional<CodePage> m_page; // the reply's, known once Ready
     std::unique_ptr<ProcessLauncher> m_launcher;
     qint64 m_task = 0;
 };

@@ -21,7 +21,7 @@ namespace
 {
 
 const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
-const QDir Inbox(qEnvironmentVariable("VESNAL_LAB_DIR") + QStringLiteral("/inbox"));
+const QDir Inbox = labInbox();
 
 // The helper's exit status and standard error, as "<status> <stderr>".
 QString runHelper(const QString &rest)

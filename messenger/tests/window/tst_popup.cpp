@@ -153,12 +153,17 @@ struct Bus {
     }
     ~Bus()
     {
-        for (const char *name : {"server", "agent", "quiet"}) // the connections' names
+        for (const QString &name : std::as_const(names))
             QDBusConnection::disconnectFromBus(name);
         daemon.kill();
         daemon.waitForFinished(5000);
     }
-    auto connect(const char *name) { return QDBusConnection::connectToBus(address, name); }
+    QStringList names; // of the connections made, each closed with the bus
+    QDBusConnection connect(const QString &name)
+    {
+        names << name;
+        return QDBusConnection::connectToBus(address, name);
+    }
 };
 
 } // namespace

@@ -69,15 +69,9 @@ private slots:
 
         // Controls meet at most in a strip of two pixels, as the layout's
         // twips round; the line mark is drawn over the about line.
-        QStringList overlapping;
-        QList<QWidget *> controls = w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        controls.removeIf([](const QWidget *c) { return dynamic_cast<const LineMark *>(c); });
-        for (const QWidget *a : controls)
-            for (const QWidget *b : controls)
-                if (const QRect both = a->geometry() & b->geometry();
-                    a < b && qMin(both.width(), both.height()) > 2)
-                    overlapping << a->objectName() + "/" + b->objectName();
-        QCOMPARE(overlapping.join(' '), QString());
+        QCOMPARE(overlappingControls(
+                     &w, [](const QWidget *c) { return dynamic_cast<const LineMark *>(c); }, 2),
+                 QString());
 
         // Every label shows whole, the longest length too.
         for (const QLabel *label : w.findChildren<QLabel *>()) {

@@ -31,16 +31,11 @@ private slots:
                  rig.form.windowTitle() + " " + rig.form.iconName());
         QCOMPARE(rig.form.minimumSize(), rig.form.maximumSize());
 
-        QStringList overlapping; // frames surround controls as they are meant to
-        const QList<QWidget *> controls =
-            rig.form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        for (const QWidget *a : controls)
-            for (const QWidget *b : controls)
-                if (a < b && !qobject_cast<const OutlineShape *>(a) &&
-                    !qobject_cast<const OutlineShape *>(b) &&
-                    a->geometry().intersects(b->geometry()))
-                    overlapping << a->objectName() + "/" + b->objectName();
-        QCOMPARE(overlapping.join(' '), QString());
+        // Frames surround controls as they are meant to.
+        QCOMPARE(
+            overlappingControls(
+                &rig.form, [](const QWidget *c) { return qobject_cast<const OutlineShape *>(c); }),
+            QString());
 
         // Every caption shows whole, the longest minutes and both switch
         // captions too.

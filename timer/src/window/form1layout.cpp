@@ -160,8 +160,8 @@ void Form1::buildLayout(const TickTimer::Clock &clock)
     Label7 = label(this, "Label7", "Zvuk", small, twipsRect(1250, 3960, 975, 255));
 
     // Every caption must show whole in the fonts that stand in for Tahoma.
-    fitLabel(Label1, {Label1->text()});
-    fitLabel(Label4, {Label4->text()});
+    fitLabel(Label1);
+    fitLabel(Label4);
     fitLabel(Minuta, {"= 59 min. 59 s"});
     QFont bold3 = Label3->font();
     bold3.setBold(true);

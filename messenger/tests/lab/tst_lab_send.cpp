@@ -21,7 +21,6 @@ namespace
 {
 
 const QString Helper = QStringLiteral(VESNAL_BINARY_DIR "/vesnal-net");
-const QDir Inbox = labInbox();
 
 // The helper's exit status and standard error, as "<status> <stderr>".
 QString runHelper(const QString &rest)
@@ -53,7 +52,8 @@ class TestLabSend : public QObject
 private slots:
     void helperAndWindowDeliverToPc01()
     {
-        QVERIFY2(QFileInfo(Helper).isExecutable() && Inbox.exists(), "helper or inbox missing");
+        QVERIFY2(QFileInfo(Helper).isExecutable() && labInbox().exists(),
+                 "helper or inbox missing");
         qunsetenv("VESNAL_SMBCLIENT");
         QVERIFY2(QTest::qWaitFor(bothWorkgroupsListed, 90000), "no browse list within 90 s");
 
@@ -111,7 +111,7 @@ private slots:
                                    "PC-07: računar ne prima poruke (SMB1 je na njemu isključen)");
         QTest::qWait(500);
         QCOMPARE(boxes.notices.size(), 1);
-        QVERIFY(Inbox.entryList({"PC-07.*"}).isEmpty());
+        QVERIFY(labInbox().entryList({"PC-07.*"}).isEmpty());
     }
 
     void liveWorkgroupListedSilentOneKeptForLater()

@@ -25,12 +25,6 @@ QStringList sent(const QString &name, const QString &text)
 
 FakeNetwork noNetwork;
 
-// The helper's settings as PC-02 of RADNAGRUPA, in CP1250.
-Delivery::Settings settings(const QString &smbclient, int timeoutMs = 1000)
-{
-    return {smbclient, "CP1250", "PC-02", "RADNAGRUPA", timeoutMs};
-}
-
 // The exit status and the messages, as "<status> <stderr>".
 QString run(const QStringList &args, const Delivery::Settings &s, NetworkProvider &net = noNetwork)
 {
@@ -166,7 +160,7 @@ private slots:
         const QString hostile =
             "  --option=client min protocol=NT1 -s /etc/passwd -U root%secret ;" + t + " $(" + t +
             ") `" + t + "` \"q\" 'single'\nline two\r\n||" + t + " &  ";
-        const Delivery::Settings s = settings(smb.program);
+        const Delivery::Settings s{smb.program, "CP1250", "PC-02", "RADNAGRUPA", 1000};
         QCOMPARE(run({"send", "pc-01 " + text}, s), "0 ");
         QCOMPARE(run(QStringList{"send", "pc-01"} + hostile.split(' '), s), "0 ");
         QCOMPARE(run({"send", "$(touch " + m + ") hi"}, s), "0 "); // a legal name
@@ -189,7 +183,7 @@ private slots:
                  "(smbclient exit status 0)\n");
         QCOMPARE(smb.names(4, 8), (QStringList{"FAIL-03", "HANG-04", "OFF-05", "PC-01", "PC-06"}));
 
-        QVERIFY(run({"send", "PC-01 x"}, settings(""))
+        QVERIFY(run({"send", "PC-01 x"}, {"", "CP1250", "PC-02", "RADNAGRUPA", 1000})
                     .startsWith("1 no-smbclient PC-01: smbclient was not found"));
         QCOMPARE(smb.calls(), 8); // 3 + 5: none for the refusals above
     }
@@ -286,7 +280,8 @@ private slots:
             network.add("Spisak računara",
                         std::make_unique<StaticListBackend>(f.fileName(), "Spisak računara",
                                                             "PC-02", "RADNAGRUPA"));
-            return run({"send", "* x"}, settings(smb.program, 10000), network);
+            return run({"send", "* x"}, {smb.program, "CP1250", "PC-02", "RADNAGRUPA", 10000},
+                       network);
         };
 
         QByteArray list = "[DRUGA]\nPC-08\n[radnagrupa]\npc-01 isti\nLISTA-1\n";
